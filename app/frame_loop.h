@@ -1,0 +1,45 @@
+// The frame loop: one iteration is one frame, run as fast as the buffer swap
+// allows. Camera and light steps are per frame; only the playback script and
+// the frame-rate title read the clock.
+#pragma once
+
+#include "app/input_player.h"
+#include "app/input_recorder.h"
+
+struct Scene;
+
+struct FrameLoopState {
+    bool running = true;
+    bool recording = false;
+    bool playing = true;  // the scripted demonstration runs from the first frame
+    char playbackKey = 0;
+    int playbackDx = 0;
+    int playbackDy = 0;
+    int selectedObject = 1;  // 0 water, 1 cliff
+    bool modeRequest = false;
+    bool selectRequest = false;
+    bool wireframeRequest = false;
+    bool recordLatch = false;
+    bool playLatch = false;
+    InputRecorder recorder;
+    InputPlayer player;
+};
+
+class FrameLoop {
+public:
+    explicit FrameLoop(Scene& scene) : scene(scene) {}
+
+    // Runs frames until Esc, Q or a closed window ends the loop.
+    void run();
+    // One frame, in the fixed order of its steps.
+    void runIteration();
+    // Finishes a running recording.
+    void shutdown();
+
+    FrameLoopState state;
+
+private:
+    void updateFrameRateTitle();
+
+    Scene& scene;
+};

@@ -1,0 +1,20 @@
+// island: an interactive OpenGL demo of a small island scene. The program
+// takes no arguments; it reads config.cfg and its data from the working
+// directory.
+#include "app/frame_loop.h"
+#include "app/scene_setup.h"
+#include "app/startup.h"
+#include "platform/window.h"
+
+int main() {
+    if (!startUp()) return 1;
+    {
+        Scene scene;
+        if (!setUpScene(scene)) return 1;
+        FrameLoop loop(scene);
+        loop.run();
+        loop.shutdown();
+    }  // the render targets, then the base and the minimal program go away here
+    platform::glfwTerminate();
+    return 0;
+}

@@ -1,0 +1,72 @@
+// The start-up order is fixed: configuration before the window, GLEW before
+// any GL call, and one dropped glGetError before the context report so that
+// the report's own error test sees only its own error.
+#include "app/startup.h"
+
+#include <string>
+
+#include "app/app_config.h"
+#include "app/diagnostics.h"
+#include "platform/console.h"
+#include "platform/gl.h"
+#include "platform/window.h"
+
+using namespace platform;
+
+namespace {
+
+// Core contexts have no default vertex array object; one bound for the whole
+// run lets the meshes set their attributes as on a compatibility context.
+void bindVertexArrayForCoreProfile() {
+    if (!isCoreProfileContext()) return;
+    GLuint vertexArray = 0;
+    glGenVertexArrays(1, &vertexArray);
+    glBindVertexArray(vertexArray);
+}
+
+}  // namespace
+
+bool isCoreProfileContext() {
+    GLint major = 0;
+    glGetIntegerv(GL_MAJOR_VERSION, &major);
+    if (glGetError() != GL_NO_ERROR || major < 3) return false;
+    GLint profile = 0;
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+    if (glGetError() != GL_NO_ERROR) return false;
+    return (profile & GL_CONTEXT_CORE_PROFILE_BIT) != 0;
+}
+
+bool startUp() {
+    glfwInit();
+    readConfig("config.cfg");
+    glewExperimental = GL_TRUE;
+    glfwOpenWindowHint(GLFW_OPENGL_VERSION_MAJOR, appConfig.glMajorVersion);
+    glfwOpenWindowHint(GLFW_OPENGL_VERSION_MINOR, appConfig.glMinorVersion);
+    // A forward-compatible core context exists only from version 3.2 on.
+    const bool atLeast32 = appConfig.glMajorVersion > 3 ||
+                           (appConfig.glMajorVersion == 3 && appConfig.glMinorVersion >= 2);
+    if (appConfig.forwardcontextflag && atLeast32) {
+        glfwOpenWindowHint(GLFW_OPENGL_FORWARD_COMPAT, 1);
+        glfwOpenWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    }
+    if (glfwOpenWindow(appConfig.window_width, appConfig.window_height, 0, 0, 0, 0, 24, 8,
+                       appConfig.fullscreen) != 1) {
+        printErrorLine("Failed to initialize OpenGL window.");
+        glfwTerminate();
+        return false;
+    }
+    GLenum glewResult = glewInit();
+    if (glewResult != GLEW_OK) {
+        printErrorLine(std::string("Error: ") +
+                       reinterpret_cast<const char*>(glewGetErrorString(glewResult)));
+    }
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_CULL_FACE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glGetError();
+    printContextInfo();
+    bindVertexArrayForCoreProfile();
+    return true;
+}

@@ -1,0 +1,62 @@
+// The drawable geometry of one scene object: every triangle unrolled into three
+// vertices of its own, each attribute in a buffer object of its own, with a
+// trivial index buffer 0, 1, 2, ... in slot 0.
+#pragma once
+
+#include <vector>
+
+#include <glm/glm.hpp>
+
+#include "assets/obj_model.h"
+#include "platform/gl.h"
+
+class ShaderProgram;
+
+struct AttributeBuffer {
+    const char* name = nullptr;  // the attribute's name in the shader; "indices" for slot 0
+    GLint location = -1;         // -1 when the program has no such attribute
+    GLenum type = GL_FLOAT;
+    GLint components = 0;
+    GLenum target = GL_ARRAY_BUFFER;
+    GLint byteSize = 0;
+    GLenum usage = GL_STATIC_DRAW;
+    GLuint bufferId = 0;
+};
+
+class Mesh {
+public:
+    Mesh() = default;
+    Mesh(const Mesh&) = delete;
+    Mesh& operator=(const Mesh&) = delete;
+
+    // Plain: indices, in_Position, in_FlatNormal, in_Normal, in_X, in_Y, in_TexCoord.
+    void buildBuffers(const ShaderProgram& program);
+    // For normal mapping: the plain set plus in_FlatTangent and in_Tangent.
+    void buildBuffersWithTangents(const ShaderProgram& program);
+
+    void computeFaceTangents();
+    void reserveBuffers(int count);
+    void addAttributeBuffer(const char* name, const ShaderProgram& program, GLenum target,
+                            const void* data, GLenum usage, GLint components, GLenum type);
+
+    // Per-corner values, 3 × faceCount entries: vertex 3f + c is corner c of face f.
+    std::vector<glm::vec3> cornerPositions() const;
+    std::vector<glm::vec3> cornerFlatNormals() const;
+    std::vector<glm::vec3> cornerFlatTangents() const;
+    std::vector<glm::vec3> cornerSmoothNormals() const;
+    std::vector<glm::vec3> cornerSmoothTangents() const;
+    std::vector<glm::vec3> cornerUnitX() const;
+    std::vector<glm::vec3> cornerUnitY() const;
+    std::vector<glm::vec2> cornerTexCoords() const;
+
+    // Draw steps; the program must be bound before bindAttributes.
+    void bindAttributes() const;
+    void drawTriangles() const;
+    void unbindAttributes() const;
+
+    ObjModel model;
+    std::vector<glm::vec3> faceTangents;
+    std::vector<AttributeBuffer> buffers;
+    int bufferCapacity = 0;
+    int bufferCount = 0;
+};

@@ -1,0 +1,19 @@
+// Reads Wavefront OBJ files: the line kinds "v", "vt", "vn" and "f" (triangles),
+// everything else skipped. The file is read whole and scanned twice: once to
+// count, once to parse into arrays of exactly the counted sizes.
+#pragma once
+
+#include <memory>
+
+#include "assets/obj_model.h"
+
+// Reads the whole file into a new buffer (not NUL-terminated) and returns the
+// number of bytes read. On failure prints "could not find file: ..." on
+// standard output, returns 0 and leaves `buffer` untouched.
+int readWholeFile(const char* path, std::unique_ptr<char[]>& buffer);
+
+// Parses OBJ text that is already in memory into `model`.
+void parseObjText(const char* text, int length, ObjModel& model);
+
+// Reads the file at `path` into `model`; a missing file leaves an empty model.
+void readObjFile(const char* path, ObjModel& model);

@@ -1,0 +1,1 @@
+# Benchmarks of the OBJ reader and mesh construction.

@@ -1,0 +1,45 @@
+// The free-flying first-person camera: yaw and pitch in degrees turned by the
+// cursor, an accumulated translation moved by the keys, rebuilt into a view
+// matrix once per frame. Every step is per frame; nothing reads the clock.
+#pragma once
+
+#include <glm/glm.hpp>
+
+class InputRecorder;
+
+class Camera {
+public:
+    Camera();
+
+    // The start view (eye at (0, 20, 41), 20° down) and the mouse-look reference.
+    void reset();
+    void rotate(float angle, glm::vec3 axis);
+    void translate(glm::vec3 v);
+
+    // Live mouse and keys.
+    glm::mat4 update();
+    // Live input, with the mouse movement and one movement key recorded.
+    glm::mat4 updateRecording(InputRecorder& recorder);
+    // A supplied key code and mouse movement, plus the live movement keys.
+    glm::mat4 updatePlayback(char key, int dx, int dy);
+
+    void setYaw(float degrees) { yaw = degrees; }
+    void setPitch(float degrees) { pitch = degrees; }
+
+    glm::mat4 viewMat{1.0f};
+    glm::mat4 rotTransMat{1.0f};
+    glm::mat4 rotMat{1.0f};
+    glm::mat4 transMat{1.0f};
+    glm::mat4 baseMat{1.0f};
+    int mouseX = 0;
+    int mouseY = 0;
+    int oldMouseX = 0;
+    int oldMouseY = 0;
+    float yaw = 0.0f;
+    float pitch = 0.0f;
+    float mouseSensitivity = 0.3f;
+    float moveSpeed = 0.3f;
+};
+
+// The program's one camera.
+extern Camera camera;

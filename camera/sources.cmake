@@ -1,0 +1,4 @@
+# Sources of camera/ in the core library.
+list(APPEND ISLAND_CORE_SOURCES
+  camera/camera.cpp
+)

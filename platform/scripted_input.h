@@ -1,0 +1,36 @@
+// An InputSource whose keys, cursor and clock are set by hand: tests drive the
+// camera and the key handlers with it, and the capture tool steps its clock.
+#pragma once
+
+#include <set>
+
+#include "platform/window.h"
+
+namespace platform {
+
+class ScriptedInput : public InputSource {
+public:
+    int getKey(int key) override { return heldKeys.count(key) ? GLFW_PRESS : GLFW_RELEASE; }
+    void getMousePos(int* x, int* y) override {
+        *x = cursorX;
+        *y = cursorY;
+    }
+    double getTime() override { return time; }
+
+    void press(int key) { heldKeys.insert(key); }
+    void release(int key) { heldKeys.erase(key); }
+    void releaseAll() { heldKeys.clear(); }
+    void moveCursorTo(int x, int y) {
+        cursorX = x;
+        cursorY = y;
+    }
+    void setTime(double seconds) { time = seconds; }
+
+private:
+    std::set<int> heldKeys;
+    int cursorX = 0;
+    int cursorY = 0;
+    double time = 0.0;
+};
+
+}  // namespace platform

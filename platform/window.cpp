@@ -1,0 +1,118 @@
+// GLFW 2 operations on top of GLFW 3. GLFW 3 needs a window handle for most
+// calls, polls events separately from the swap and numbers a few keys
+// differently; this file hides all three differences behind the GLFW 2 calls.
+#include "platform/window.h"
+
+#include <GLFW/glfw3.h>
+
+#include <cmath>
+#include <string>
+
+namespace platform {
+namespace {
+
+GLFWwindow* window = nullptr;
+InputSource* inputSource = nullptr;
+std::string windowTitle = "GLFW Window";  // GLFW 2's default title
+
+int requestedMajor = 1;
+int requestedMinor = 0;
+bool requestForwardCompatible = false;
+bool requestCoreProfile = false;
+
+// GLFW 2 numbered its special keys from 256 (Esc 257, Left Shift 287);
+// printable keys have the same codes in both versions.
+int toGlfw3Key(int key) {
+    switch (key) {
+        case GLFW_KEY_ESC: return GLFW_KEY_ESCAPE;
+        case GLFW_KEY_LSHIFT: return GLFW_KEY_LEFT_SHIFT;
+        default: return (key >= 32 && key < 256) ? key : GLFW_KEY_UNKNOWN;
+    }
+}
+
+}  // namespace
+
+void setInputSource(InputSource* source) { inputSource = source; }
+
+int glfwInit() { return ::glfwInit() == GLFW_TRUE ? 1 : 0; }
+
+void glfwTerminate() {
+    ::glfwTerminate();
+    window = nullptr;
+}
+
+void glfwOpenWindowHint(int target, int hint) {
+    switch (target) {
+        case GLFW_OPENGL_VERSION_MAJOR: requestedMajor = hint; break;
+        case GLFW_OPENGL_VERSION_MINOR: requestedMinor = hint; break;
+        case GLFW_OPENGL_FORWARD_COMPAT: requestForwardCompatible = hint != 0; break;
+        case GLFW_OPENGL_PROFILE: requestCoreProfile = hint == GLFW_OPENGL_CORE_PROFILE; break;
+        default: break;
+    }
+}
+
+int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
+                   int alphaBits, int depthBits, int stencilBits, int mode) {
+    if (window != nullptr) return 0;  // GLFW 2 has exactly one window
+    ::glfwDefaultWindowHints();
+    ::glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, requestedMajor);
+    ::glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, requestedMinor);
+    if (requestForwardCompatible) ::glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT, GLFW_TRUE);
+    if (requestCoreProfile) ::glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
+    // A colour depth of 0 leaves the choice to the library, as in GLFW 2.
+    if (redBits > 0) ::glfwWindowHint(GLFW_RED_BITS, redBits);
+    if (greenBits > 0) ::glfwWindowHint(GLFW_GREEN_BITS, greenBits);
+    if (blueBits > 0) ::glfwWindowHint(GLFW_BLUE_BITS, blueBits);
+    if (alphaBits > 0) ::glfwWindowHint(GLFW_ALPHA_BITS, alphaBits);
+    ::glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
+    ::glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
+    GLFWmonitor* monitor = mode == GLFW_FULLSCREEN ? ::glfwGetPrimaryMonitor() : nullptr;
+    window = ::glfwCreateWindow(width, height, windowTitle.c_str(), monitor, nullptr);
+    if (window == nullptr) return 0;
+    ::glfwMakeContextCurrent(window);
+    return 1;
+}
+
+int glfwGetWindowParam(int param) {
+    if (param == GLFW_OPENED) return window != nullptr && !::glfwWindowShouldClose(window);
+    return 0;
+}
+
+void glfwSwapBuffers() {
+    if (window == nullptr) return;
+    ::glfwSwapBuffers(window);
+    ::glfwPollEvents();
+}
+
+int glfwGetKey(int key) {
+    if (inputSource != nullptr) return inputSource->getKey(key);
+    if (window == nullptr) return GLFW_RELEASE;
+    int glfw3Key = toGlfw3Key(key);
+    if (glfw3Key == GLFW_KEY_UNKNOWN) return GLFW_RELEASE;
+    return ::glfwGetKey(window, glfw3Key) == GLFW_PRESS ? GLFW_PRESS : GLFW_RELEASE;
+}
+
+void glfwGetMousePos(int* x, int* y) {
+    if (inputSource != nullptr) {
+        inputSource->getMousePos(x, y);
+        return;
+    }
+    double cursorX = 0.0, cursorY = 0.0;
+    if (window != nullptr) ::glfwGetCursorPos(window, &cursorX, &cursorY);
+    *x = static_cast<int>(std::floor(cursorX));
+    *y = static_cast<int>(std::floor(cursorY));
+}
+
+double glfwGetTime() {
+    if (inputSource != nullptr) return inputSource->getTime();
+    return ::glfwGetTime();
+}
+
+void glfwSetWindowTitle(const char* title) {
+    windowTitle = title;
+    if (window != nullptr) ::glfwSetWindowTitle(window, title);
+}
+
+const char* currentWindowTitle() { return windowTitle.c_str(); }
+
+}  // namespace platform

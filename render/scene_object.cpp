@@ -1,0 +1,71 @@
+// Drawing a scene object: every uniform location is looked up by name at the
+// draw, so one routine serves programs that lack some of the inputs.
+#include "render/scene_object.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "platform/window.h"
+#include "render/shader_program.h"
+
+const char* shadingModeName(int mode) {
+    switch (mode) {
+        case 1: return "flat shading";
+        case 2: return "flat shading with specular";
+        case 3: return "gouraud shading";
+        case 4: return "gouraud shading with specular";
+        case 5: return "bumpmap shading";
+        case 6: return "bumpmap shading with specular";
+        default: return "none";
+    }
+}
+
+const char* SceneObject::modeName() const { return shadingModeName(mode); }
+
+void SceneObject::rotate(float angleDegrees, glm::vec3 axis) {
+    modelMatrix = glm::rotate(modelMatrix, glm::radians(angleDegrees), axis);
+}
+
+void SceneObject::scale(glm::vec3 factors) { modelMatrix = glm::scale(modelMatrix, factors); }
+
+void SceneObject::translate(glm::vec3 offset) {
+    modelMatrix = glm::translate(modelMatrix, offset);
+}
+
+void SceneObject::setPosition(glm::vec3 newPosition) {
+    translate(newPosition - position);
+    position = newPosition;
+}
+
+void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
+                       const ShaderProgram& program) const {
+    if (!loaded) return;
+    const glm::mat4 modelView = view * modelMatrix;
+    program.bind();
+    mesh.bindAttributes();
+    if (program.getKind() != 0) {
+        glActiveTexture(GL_TEXTURE0);
+        glBindTexture(GL_TEXTURE_2D, textures.textureIds.empty() ? 0 : textures.textureIds[0]);
+        if ((mode == 5 || mode == 6) && textures.textureCapacity == 2) {
+            glActiveTexture(GL_TEXTURE1);
+            glBindTexture(GL_TEXTURE_2D, textures.textureIds[1]);
+            glUniform1i(textures.samplerLocations[1], 1);
+        }
+    }
+    glUniformMatrix4fv(program.getUniformLocation("mvMat"), 1, GL_FALSE, &modelView[0][0]);
+    const glm::mat4 inverseModelViewProjection =
+        glm::inverse(modelView) * glm::inverse(projection);
+    glUniformMatrix4fv(program.getUniformLocation("invmvpMat"), 1, GL_FALSE,
+                       &inverseModelViewProjection[0][0]);
+    glUniformMatrix4fv(program.getUniformLocation("V_cam"), 1, GL_FALSE, &view[0][0]);
+    if (program.getKind() == 1) {
+        glUniformMatrix4fv(program.getUniformLocation("M"), 1, GL_FALSE, &modelMatrix[0][0]);
+    }
+    glUniformMatrix4fv(program.getUniformLocation("projMat"), 1, GL_TRUE, &projection[0][0]);
+    glUniform1f(program.getUniformLocation("timer"),
+                static_cast<float>(platform::glfwGetTime()));
+    glUniform1i(program.getUniformLocation("mode"), mode);
+    mesh.drawTriangles();
+    mesh.unbindAttributes();
+    glBindTexture(GL_TEXTURE_2D, 0);
+    program.unbind();
+}

@@ -1,0 +1,52 @@
+// One drawable object of the scene: a mesh, its textures, a model matrix and a
+// shading mode that the shaders receive as the uniform "mode".
+#pragma once
+
+#include <glm/glm.hpp>
+
+#include "assets/mesh.h"
+#include "assets/texture_set.h"
+
+class ShaderProgram;
+
+// Shading modes 0..6 are the ones a user cycles; the passes set the other two.
+constexpr int kModeShadowPass = -2;
+constexpr int kModeReflectionPass = 7;
+constexpr int kUserModeCount = 7;
+
+class SceneObject {
+public:
+    SceneObject() = default;
+    SceneObject(const SceneObject&) = delete;
+    SceneObject& operator=(const SceneObject&) = delete;
+
+    void setMode(int newMode) { mode = newMode; }
+    int getMode() const { return mode; }
+    const char* modeName() const;
+
+    // Each transform multiplies the model matrix on the right, so it acts in
+    // the object's own coordinates.
+    void rotate(float angleDegrees, glm::vec3 axis);
+    void scale(glm::vec3 factors);
+    void translate(glm::vec3 offset);
+    void setPosition(glm::vec3 newPosition);
+
+    const glm::mat4& getModelMatrix() const { return modelMatrix; }
+    bool isLoaded() const { return loaded; }
+    void markLoaded() { loaded = true; }
+
+    void draw(const glm::mat4& view, const glm::mat4& projection,
+              const ShaderProgram& program) const;
+
+    Mesh mesh;
+    TextureSet textures;
+
+private:
+    glm::mat4 modelMatrix{1.0f};
+    int mode = 1;
+    glm::vec3 position{0.0f};
+    bool loaded = false;
+};
+
+// The name of a shading mode as the window title shows it.
+const char* shadingModeName(int mode);

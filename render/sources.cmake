@@ -1,0 +1,6 @@
+# Sources of render/ in the core library.
+list(APPEND ISLAND_CORE_SOURCES
+  render/shader_program.cpp
+  render/scene_object.cpp
+  render/model_loaders.cpp
+)

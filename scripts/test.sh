@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Sets everything up on a fresh machine and runs the whole test suite headless
+# under Xvfb. With --sanitize the suite is built and run with AddressSanitizer
+# and UndefinedBehaviorSanitizer in build-sanitize/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install_deps.sh
+
+if [ "${1:-}" = "--sanitize" ]; then
+  export BUILD_DIR=build-sanitize BUILD_TYPE=RelWithDebInfo
+  scripts/build.sh -DISLAND_WERROR=ON -DISLAND_SANITIZE=ON -DISLAND_BENCHMARKS=OFF
+  # llvmpipe and the X libraries keep some allocations until exit.
+  export ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1
+else
+  export BUILD_DIR=build
+  scripts/build.sh -DISLAND_WERROR=ON
+fi
+
+cd "$BUILD_DIR"
+xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 --timeout 600

@@ -1,0 +1,1 @@
+# Start-up, configuration, diagnostics and shader programs.
