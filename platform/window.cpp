@@ -3,6 +3,26 @@
 // differently; this file hides all three differences behind the GLFW 2 calls.
 #include "platform/window.h"
 
+namespace platform {
+namespace glfw2 {
+// GLFW 3 defines macros with some of the same names and other values
+// (GLFW_OPENGL_FORWARD_COMPAT, GLFW_OPENGL_PROFILE, ...). These aliases take
+// the GLFW 2 values before glfw3.h is included; below it, the GLFW_ names
+// mean GLFW 3's.
+constexpr int kKeyEsc = GLFW_KEY_ESC;
+constexpr int kKeyLeftShift = GLFW_KEY_LSHIFT;
+constexpr int kFullscreenMode = GLFW_FULLSCREEN;
+constexpr int kOpened = GLFW_OPENED;
+constexpr int kVersionMajor = GLFW_OPENGL_VERSION_MAJOR;
+constexpr int kVersionMinor = GLFW_OPENGL_VERSION_MINOR;
+constexpr int kForwardCompat = GLFW_OPENGL_FORWARD_COMPAT;
+constexpr int kProfile = GLFW_OPENGL_PROFILE;
+constexpr int kCoreProfile = GLFW_OPENGL_CORE_PROFILE;
+constexpr int kPress = GLFW_PRESS;
+constexpr int kRelease = GLFW_RELEASE;
+}  // namespace glfw2
+}  // namespace platform
+
 #include <GLFW/glfw3.h>
 
 #include <cmath>
@@ -24,8 +44,8 @@ bool requestCoreProfile = false;
 // printable keys have the same codes in both versions.
 int toGlfw3Key(int key) {
     switch (key) {
-        case GLFW_KEY_ESC: return GLFW_KEY_ESCAPE;
-        case GLFW_KEY_LSHIFT: return GLFW_KEY_LEFT_SHIFT;
+        case glfw2::kKeyEsc: return GLFW_KEY_ESCAPE;
+        case glfw2::kKeyLeftShift: return GLFW_KEY_LEFT_SHIFT;
         default: return (key >= 32 && key < 256) ? key : GLFW_KEY_UNKNOWN;
     }
 }
@@ -43,10 +63,10 @@ void glfwTerminate() {
 
 void glfwOpenWindowHint(int target, int hint) {
     switch (target) {
-        case GLFW_OPENGL_VERSION_MAJOR: requestedMajor = hint; break;
-        case GLFW_OPENGL_VERSION_MINOR: requestedMinor = hint; break;
-        case GLFW_OPENGL_FORWARD_COMPAT: requestForwardCompatible = hint != 0; break;
-        case GLFW_OPENGL_PROFILE: requestCoreProfile = hint == GLFW_OPENGL_CORE_PROFILE; break;
+        case glfw2::kVersionMajor: requestedMajor = hint; break;
+        case glfw2::kVersionMinor: requestedMinor = hint; break;
+        case glfw2::kForwardCompat: requestForwardCompatible = hint != 0; break;
+        case glfw2::kProfile: requestCoreProfile = hint == glfw2::kCoreProfile; break;
         default: break;
     }
 }
@@ -66,7 +86,7 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
     if (alphaBits > 0) ::glfwWindowHint(GLFW_ALPHA_BITS, alphaBits);
     ::glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
     ::glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
-    GLFWmonitor* monitor = mode == GLFW_FULLSCREEN ? ::glfwGetPrimaryMonitor() : nullptr;
+    GLFWmonitor* monitor = mode == glfw2::kFullscreenMode ? ::glfwGetPrimaryMonitor() : nullptr;
     window = ::glfwCreateWindow(width, height, windowTitle.c_str(), monitor, nullptr);
     if (window == nullptr) return 0;
     ::glfwMakeContextCurrent(window);
@@ -74,7 +94,7 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
 }
 
 int glfwGetWindowParam(int param) {
-    if (param == GLFW_OPENED) return window != nullptr && !::glfwWindowShouldClose(window);
+    if (param == glfw2::kOpened) return window != nullptr && !::glfwWindowShouldClose(window);
     return 0;
 }
 
@@ -86,10 +106,10 @@ void glfwSwapBuffers() {
 
 int glfwGetKey(int key) {
     if (inputSource != nullptr) return inputSource->getKey(key);
-    if (window == nullptr) return GLFW_RELEASE;
+    if (window == nullptr) return glfw2::kRelease;
     int glfw3Key = toGlfw3Key(key);
-    if (glfw3Key == GLFW_KEY_UNKNOWN) return GLFW_RELEASE;
-    return ::glfwGetKey(window, glfw3Key) == GLFW_PRESS ? GLFW_PRESS : GLFW_RELEASE;
+    if (glfw3Key == GLFW_KEY_UNKNOWN) return glfw2::kRelease;
+    return ::glfwGetKey(window, glfw3Key) == GLFW_PRESS ? glfw2::kPress : glfw2::kRelease;
 }
 
 void glfwGetMousePos(int* x, int* y) {
