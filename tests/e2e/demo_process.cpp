@@ -34,6 +34,10 @@ void sleepSeconds(double seconds) {
 
 }  // namespace
 
+std::string DemoProcess::xdotool(const std::string& arguments) const {
+    return runCommand("DISPLAY=" + display + " xdotool " + arguments + " 2>/dev/null");
+}
+
 std::string runCommand(const std::string& command) {
     std::string output;
     FILE* pipe = popen(command.c_str(), "r");
@@ -45,7 +49,42 @@ std::string runCommand(const std::string& command) {
     return output;
 }
 
+// Starts a private Xvfb server and returns its display name (":N"), so that
+// no other window of a parallel test can take the keyboard focus.
+std::string startPrivateDisplay(pid_t* serverPid) {
+    int fds[2];
+    if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
+    *serverPid = fork();
+    if (*serverPid == 0) {
+        close(fds[0]);
+        int quiet = open("/dev/null", O_WRONLY);
+        dup2(quiet, 1);
+        dup2(quiet, 2);
+        const std::string fd = std::to_string(fds[1]);
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+               "-nolisten", "tcp", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string number;
+    char c;
+    while (read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    close(fds[0]);
+    if (number.empty()) throw std::runtime_error("Xvfb did not start");
+    const std::string name = ":" + number;
+    // The server announces its number before it is quite ready for clients.
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (Display* connection = XOpenDisplay(name.c_str())) {
+            XCloseDisplay(connection);
+            break;
+        }
+        sleepSeconds(0.05);
+    }
+    return name;
+}
+
 DemoProcess::DemoProcess() {
+    display = startPrivateDisplay(&displayServerPid);
     std::string pattern = (fs::temp_directory_path() / "island-e2e-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
     workDirectory = pattern;
@@ -63,6 +102,10 @@ DemoProcess::~DemoProcess() {
     if (pid > 0) {
         kill(pid, SIGKILL);
         waitpid(pid, nullptr, 0);
+    }
+    if (displayServerPid > 0) {
+        kill(displayServerPid, SIGTERM);
+        waitpid(displayServerPid, nullptr, 0);
     }
     std::error_code ignored;
     fs::permissions(workDirectory, fs::perms::owner_all, fs::perm_options::add, ignored);
@@ -97,6 +140,7 @@ void DemoProcess::start() {
         dup2(inFd, 0);
         dup2(outFd, 1);
         dup2(errFd, 2);
+        setenv("DISPLAY", display.c_str(), 1);
         execl("./island", "./island", static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -107,11 +151,11 @@ unsigned long DemoProcess::waitForWindow(double timeoutSeconds) {
         std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
     while (std::chrono::steady_clock::now() < deadline) {
         std::istringstream ids(
-            runCommand("xdotool search --onlyvisible --pid " + std::to_string(pid) + " 2>/dev/null"));
+            xdotool("search --onlyvisible --pid " + std::to_string(pid)));
         unsigned long id = 0;
         if (ids >> id) {
             window = id;
-            runCommand("xdotool windowfocus " + std::to_string(window) + " 2>/dev/null");
+            xdotool("windowfocus " + std::to_string(window));
             sleepSeconds(0.3);  // let the first frames run
             return window;
         }
@@ -125,9 +169,9 @@ unsigned long DemoProcess::waitForWindow(double timeoutSeconds) {
     return 0;
 }
 
-void DemoProcess::keyDown(const std::string& key) { runCommand("xdotool keydown " + key); }
+void DemoProcess::keyDown(const std::string& key) { xdotool("keydown " + key); }
 
-void DemoProcess::keyUp(const std::string& key) { runCommand("xdotool keyup " + key); }
+void DemoProcess::keyUp(const std::string& key) { xdotool("keyup " + key); }
 
 void DemoProcess::tapKey(const std::string& key, double holdSeconds) {
     keyDown(key);
@@ -137,29 +181,29 @@ void DemoProcess::tapKey(const std::string& key, double holdSeconds) {
 }
 
 void DemoProcess::requestClose() {
-    Display* display = XOpenDisplay(nullptr);
-    if (display == nullptr) return;
+    Display* connection = XOpenDisplay(display.c_str());
+    if (connection == nullptr) return;
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.message_type = XInternAtom(connection, "WM_PROTOCOLS", False);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(connection, "WM_DELETE_WINDOW", False));
     event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(display, window, False, NoEventMask, &event);
-    XFlush(display);
-    XCloseDisplay(display);
+    XSendEvent(connection, window, False, NoEventMask, &event);
+    XFlush(connection);
+    XCloseDisplay(connection);
 }
 
 std::string DemoProcess::windowTitle() {
-    std::string title = runCommand("xdotool getwindowname " + std::to_string(window));
+    std::string title = xdotool("getwindowname " + std::to_string(window));
     while (!title.empty() && title.back() == '\n') title.pop_back();
     return title;
 }
 
 void DemoProcess::windowSize(int* width, int* height) {
     *width = *height = 0;
-    std::string geometry = runCommand("xdotool getwindowgeometry " + std::to_string(window));
+    std::string geometry = xdotool("getwindowgeometry " + std::to_string(window));
     std::size_t at = geometry.find("Geometry: ");
     if (at != std::string::npos) {
         std::sscanf(geometry.c_str() + at, "Geometry: %dx%d", width, height);

@@ -1,6 +1,6 @@
 // Runs the real island binary the way a person would: in a scratch working
-// directory laid out like the run directory, on the current X display, driven
-// with xdotool key presses and window-manager messages.
+// directory laid out like the run directory, on an X display of its own
+// (a private Xvfb), driven with xdotool key presses and window-manager messages.
 #pragma once
 
 #include <string>
@@ -16,6 +16,7 @@ public:
     DemoProcess& operator=(const DemoProcess&) = delete;
 
     const std::string& directory() const { return workDirectory; }
+    const std::string& displayName() const { return display; }
     void writeFile(const std::string& relativePath, const std::string& text) const;
     void removePath(const std::string& relativePath) const;
     std::string readFile(const std::string& relativePath) const;
@@ -40,7 +41,10 @@ public:
 
 private:
     void recordExit(int waitStatus);
+    std::string xdotool(const std::string& arguments) const;
 
+    std::string display;
+    pid_t displayServerPid = -1;
     std::string workDirectory;
     int exitStatus = -1;
     pid_t pid = -1;

@@ -17,7 +17,7 @@ TEST(Startup, WithoutConfigOpens800By600AndEscEndsWithStatusZero) {
     EXPECT_EQ(width, 800);
     EXPECT_EQ(height, 600);
     demo.tapKey("Escape");
-    EXPECT_EQ(demo.waitForExit(), 0);
+    EXPECT_EQ(demo.waitForExit(), 0) << demo.standardError();
     const std::string out = demo.standardOutput();
     EXPECT_EQ(out.rfind("Loaded OpenGL Version ", 0), 0u) << out;
     EXPECT_NE(out.find("\nContext is NOT forward compatible.\n"
@@ -38,7 +38,7 @@ TEST(Startup, HexadecimalWidthFromConfig) {
     EXPECT_EQ(width, 1024);
     EXPECT_EQ(height, 600);
     demo.tapKey("q");
-    EXPECT_EQ(demo.waitForExit(), 0);
+    EXPECT_EQ(demo.waitForExit(), 0) << demo.standardError();
 }
 
 TEST(Startup, MissingMinimalVertexShaderIsFatal) {
@@ -77,7 +77,7 @@ TEST(Startup, ClosingTheWindowEndsWithStatusZero) {
     demo.start();
     ASSERT_NE(demo.waitForWindow(), 0u) << demo.standardError();
     demo.requestClose();
-    EXPECT_EQ(demo.waitForExit(), 0);
+    EXPECT_EQ(demo.waitForExit(), 0) << demo.standardError();
 }
 
 TEST(Startup, UnopenableWindowIsFatal) {
@@ -108,5 +108,5 @@ TEST(Startup, FrameRateTitleWithShowfps) {
     EXPECT_GE(title.size(), 5u);
     EXPECT_EQ(title[title.size() - 3], '.') << title;
     demo.tapKey("Escape");
-    EXPECT_EQ(demo.waitForExit(), 0);
+    EXPECT_EQ(demo.waitForExit(), 0) << demo.standardError();
 }

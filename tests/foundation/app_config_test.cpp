@@ -11,7 +11,9 @@
 namespace {
 
 AppConfig readFrom(const std::string& text) {
-    const std::string path = "app_config_test.cfg";
+    // Test cases run in parallel in one directory: each writes a file of its own.
+    const std::string path =
+        std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + ".cfg";
     {
         std::ofstream file(path, std::ios::binary);
         file << text;

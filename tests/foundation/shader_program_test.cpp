@@ -29,15 +29,19 @@ class ShaderPrograms : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!openTestContext()) GTEST_SKIP() << "no display";
-        std::remove("test_shader.vert");
-        std::remove("test_shader.frag");
+        // Test cases run in parallel in one directory: each has files of its own.
+        base = testing::UnitTest::GetInstance()->current_test_info()->name();
+        std::remove((base + ".vert").c_str());
+        std::remove((base + ".frag").c_str());
         while (glGetError() != GL_NO_ERROR) {
         }
     }
     void TearDown() override {
-        std::remove("test_shader.vert");
-        std::remove("test_shader.frag");
+        std::remove((base + ".vert").c_str());
+        std::remove((base + ".frag").c_str());
     }
+
+    std::string base;
 };
 
 }  // namespace
@@ -52,11 +56,11 @@ TEST(ShaderFiles, ReadTextFileKeepsEveryByte) {
 }
 
 TEST_F(ShaderPrograms, GoodSourcesLinkAndLookUpNames) {
-    writeFile("test_shader.vert", kVertex);
-    writeFile("test_shader.frag", kFragment);
+    writeFile(base + ".vert", kVertex);
+    writeFile(base + ".frag", kFragment);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    ShaderProgram program("test_shader", 1);
+    ShaderProgram program(base, 1);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     ASSERT_TRUE(program.isLoaded());
@@ -68,9 +72,9 @@ TEST_F(ShaderPrograms, GoodSourcesLinkAndLookUpNames) {
 }
 
 TEST_F(ShaderPrograms, AbsentUniformIsMinusOneAndWritingItIsHarmless) {
-    writeFile("test_shader.vert", kVertex);
-    writeFile("test_shader.frag", kFragment);
-    ShaderProgram program("test_shader", 1);
+    writeFile(base + ".vert", kVertex);
+    writeFile(base + ".frag", kFragment);
+    ShaderProgram program(base, 1);
     ASSERT_TRUE(program.isLoaded());
     program.bind();
     const GLint location = program.getUniformLocation("no_such_uniform");
@@ -90,30 +94,30 @@ TEST_F(ShaderPrograms, MissingVertexFileIsTheOnlyMessage) {
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
     {
-        ShaderProgram program("test_shader", 0);
+        ShaderProgram program(base, 0);
         EXPECT_FALSE(program.isLoaded());
         EXPECT_EQ(program.getProgramId(), 0u);
     }  // destroying a program that created nothing raises no error
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Vertex shader file test_shader.vert does not exist.\n");
+              "Vertex shader file " + base + ".vert does not exist.\n");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 TEST_F(ShaderPrograms, MissingFragmentFileIsReported) {
-    writeFile("test_shader.vert", kVertex);
+    writeFile(base + ".vert", kVertex);
     testing::internal::CaptureStderr();
-    ShaderProgram program("test_shader", 0);
+    ShaderProgram program(base, 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Fragment shader file test_shader.frag does not exist.\n");
+              "Fragment shader file " + base + ".frag does not exist.\n");
     EXPECT_FALSE(program.isLoaded());
 }
 
 TEST_F(ShaderPrograms, EmptySourceFailsToCompileAndLink) {
-    writeFile("test_shader.vert", "");
-    writeFile("test_shader.frag", kFragment);
+    writeFile(base + ".vert", "");
+    writeFile(base + ".frag", kFragment);
     testing::internal::CaptureStdout();
-    ShaderProgram program("test_shader", 1);
+    ShaderProgram program(base, 1);
     const std::string out = testing::internal::GetCapturedStdout();
     EXPECT_EQ(out.rfind("Shader compilation failed.\n", 0), 0u) << out;
     EXPECT_NE(out.find("Shader linking failed.\n"), std::string::npos) << out;
@@ -122,11 +126,11 @@ TEST_F(ShaderPrograms, EmptySourceFailsToCompileAndLink) {
 }
 
 TEST_F(ShaderPrograms, VertexSyntaxErrorReportsCompileThenLinkWithLogs) {
-    writeFile("test_shader.vert", "#version 120\nvoid main() { gl_Position = ; }\n");
-    writeFile("test_shader.frag", kFragment);
+    writeFile(base + ".vert", "#version 120\nvoid main() { gl_Position = ; }\n");
+    writeFile(base + ".frag", kFragment);
     testing::internal::CaptureStdout();
     testing::internal::CaptureStderr();
-    ShaderProgram program("test_shader", 1);
+    ShaderProgram program(base, 1);
     const std::string out = testing::internal::GetCapturedStdout();
     testing::internal::GetCapturedStderr();
     const std::size_t compile = out.find("Shader compilation failed.\n");
