@@ -1,1 +1,4 @@
-# Tests of this area.
+# Tests of this area: the camera, input recording and playback, the playback
+# script, the keyboard controls, and the real program driven under Xvfb.
+island_test(camera_test SOURCES interaction/camera_test.cpp LABELS unit)
+island_test(input_recorder_test SOURCES interaction/input_recorder_test.cpp LABELS unit)
