@@ -2,3 +2,4 @@
 # script, the keyboard controls, and the real program driven under Xvfb.
 island_test(camera_test SOURCES interaction/camera_test.cpp LABELS unit)
 island_test(input_recorder_test SOURCES interaction/input_recorder_test.cpp LABELS unit)
+island_test(input_player_test SOURCES interaction/input_player_test.cpp LABELS unit)
