@@ -3,3 +3,4 @@
 island_test(camera_test SOURCES interaction/camera_test.cpp LABELS unit)
 island_test(input_recorder_test SOURCES interaction/input_recorder_test.cpp LABELS unit)
 island_test(input_player_test SOURCES interaction/input_player_test.cpp LABELS unit)
+island_test(playback_script_test SOURCES interaction/playback_script_test.cpp LABELS unit)

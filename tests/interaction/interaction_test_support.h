@@ -65,3 +65,20 @@ inline void writeFile(const std::filesystem::path& path, const std::string& cont
 }
 
 }  // namespace interaction_test
+
+#include "app/globals.h"
+#include "camera/camera.h"
+
+namespace interaction_test {
+
+// Puts the driver's globals and the global camera back to their start values
+// (camera reset with the scripted cursor), swallowing reset's console line.
+inline void resetCameraAndGlobals() {
+    resetGlobals();
+    camera = Camera();
+    testing::internal::CaptureStdout();
+    camera.reset();
+    testing::internal::GetCapturedStdout();
+}
+
+}  // namespace interaction_test
