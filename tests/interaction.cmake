@@ -6,3 +6,4 @@ island_test(input_player_test SOURCES interaction/input_player_test.cpp LABELS u
 island_test(playback_script_test SOURCES interaction/playback_script_test.cpp LABELS unit)
 island_test(key_handlers_test SOURCES interaction/key_handlers_test.cpp LABELS unit)
 island_test(key_handlers_gl_test SOURCES interaction/key_handlers_gl_test.cpp LABELS gl)
+island_test(frame_loop_replay_test SOURCES interaction/frame_loop_replay_test.cpp LABELS unit)

@@ -6,6 +6,7 @@
 #include <glm/glm.hpp>
 #include <gtest/gtest.h>
 
+#include "app/frame_loop.h"
 #include "app/globals.h"
 #include "app/scene_setup.h"
 #include "camera/camera.h"
@@ -151,4 +152,19 @@ TEST_F(PlaybackScriptTest, NothingHappensOnceTheTimelineIsOver) {
     expectVectorNear(cameraTranslation(), startTranslation);
     EXPECT_EQ(lightEye.x, 0.0f);
     EXPECT_EQ(scriptLastTime, 200.0);
+}
+
+TEST_F(PlaybackScriptTest, WithPlaybackOffTheFrameLoopDoesNotStepTheScript) {
+    FrameLoop loop(scene);
+    loop.state.playing = false;
+    scope.input.setTime(6.0);  // row 3 would move the light
+    const glm::mat4 view = loop.beginFrame();
+    expectVectorNear(cameraTranslation(), startTranslation);
+    EXPECT_EQ(lightEye.x, 0.0f);
+    EXPECT_EQ(scriptLastTime, 0.0);
+    EXPECT_EQ(view, camera.viewMat);
+
+    loop.state.playing = true;  // switched on again: the script resumes
+    loop.beginFrame();
+    EXPECT_NEAR(lightEye.x, 0.1f * 6.0f * 180.0f, 1e-2f);
 }
