@@ -11,3 +11,5 @@ island_test(e2e_controls_test
   SOURCES interaction/e2e_controls_test.cpp interaction/e2e_session.cpp
   LABELS e2e)
 add_dependencies(e2e_controls_test island)
+find_package(X11 REQUIRED)
+target_link_libraries(e2e_controls_test PRIVATE X11::X11)

@@ -47,6 +47,15 @@ void sleepSeconds(double seconds) {
     std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
+// Retries for a while: the server may be in the middle of a reset.
+Display* openDisplay() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (Display* display = XOpenDisplay(nullptr)) return display;
+        sleepSeconds(0.05);
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 std::string E2eSession::unavailableReason() {
@@ -57,6 +66,7 @@ std::string E2eSession::unavailableReason() {
 }
 
 E2eSession::E2eSession() {
+    if (std::getenv("DISPLAY") != nullptr) display = openDisplay();
     std::string pattern = (fs::temp_directory_path() / "island-e2e-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) return;
     root = pattern;
@@ -80,9 +90,11 @@ E2eSession::~E2eSession() {
     }
     std::error_code ignored;
     if (!root.empty()) fs::remove_all(root, ignored);
+    if (display != nullptr) XCloseDisplay(display);
 }
 
 bool E2eSession::start(double timeoutSeconds) {
+    if (display == nullptr) return false;
     pid = fork();
     if (pid == 0) {
         if (chdir(runDir.c_str()) != 0) _exit(126);

@@ -5,6 +5,8 @@
 
 #include <sys/types.h>
 
+#include <X11/Xlib.h>
+
 #include <filesystem>
 #include <string>
 
@@ -45,6 +47,9 @@ public:
     const std::filesystem::path& runDirectory() const { return runDir; }
 
 private:
+    // Held open for the whole session: Xvfb resets itself whenever its last
+    // client leaves, and a client that connects during the reset is refused.
+    Display* display = nullptr;
     std::filesystem::path root;    // scratch directory
     std::filesystem::path runDir;  // the program's working directory, inside root
     pid_t pid = -1;
