@@ -10,4 +10,4 @@ if [ -n "${DISPLAY:-}" ]; then
   exec ./island
 fi
 echo "No display found: running the demo under Xvfb (press Ctrl+C to stop)."
-exec xvfb-run -a -s "-screen 0 1280x1024x24" ./island
+exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ./island

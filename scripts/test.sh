@@ -17,4 +17,4 @@ else
 fi
 
 cd "$BUILD_DIR"
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j2 --timeout 600
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j2 --timeout 600

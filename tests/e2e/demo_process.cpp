@@ -201,6 +201,26 @@ std::string DemoProcess::windowTitle() {
     return title;
 }
 
+bool DemoProcess::waitForTitle(const std::string& title, double timeoutSeconds) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::duration<double>(timeoutSeconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        if (windowTitle() == title) return true;
+        sleepSeconds(0.1);
+    }
+    return false;
+}
+
+bool DemoProcess::isRunning() {
+    if (pid <= 0) return false;
+    int status = 0;
+    if (waitpid(pid, &status, WNOHANG) == pid) {
+        recordExit(status);
+        return false;
+    }
+    return true;
+}
+
 void DemoProcess::windowSize(int* width, int* height) {
     *width = *height = 0;
     std::string geometry = xdotool("getwindowgeometry " + std::to_string(window));

@@ -32,6 +32,9 @@ public:
     // Asks the window to close as a window manager does (WM_DELETE_WINDOW).
     void requestClose();
     std::string windowTitle();
+    // Polls the title until it reads `title`; false when the timeout passes first.
+    bool waitForTitle(const std::string& title, double timeoutSeconds = 5.0);
+    bool isRunning();
     void windowSize(int* width, int* height);
     // The exit status, or -1 when the process had to be killed after the timeout.
     int waitForExit(double timeoutSeconds = 20.0);
