@@ -22,9 +22,9 @@ constexpr double kSeaFloor = -25.0;
 constexpr double kEdgeRounding = 1.2;  // how far the top drops towards the cliff edge
 constexpr double kEdgeWidth = 3.0;
 
-// The mesh grid: (kGridSteps + 1)^2 lattice points over the unrolled square,
-// of which those inside the modelled surface are used (about 64k triangles).
-constexpr int kGridSteps = 220;
+// The mesh grid: (kGridSteps + 1)^2 points over [-1, 1]^2, of which those in
+// the unit disc are used (about 70k triangles).
+constexpr int kGridSteps = 210;
 
 constexpr std::uint32_t kTopSeed = 1201u;
 constexpr std::uint32_t kTopDetailSeed = 1301u;
@@ -70,6 +70,7 @@ IslandShape::IslandShape() {
     columns_.resize(kTableAngles);
     arc_.assign(kTableAngles, std::vector<double>(kTableSamples, 0.0));
     meshLimit_.resize(kTableAngles);
+    gridRadius_.assign(kTableAngles, std::vector<double>(kTableSamples, 0.0));
     for (int k = 0; k < kTableAngles; ++k) {
         const double theta = 2.0 * kPi * k / kTableAngles;
         const Column column = columnAt(theta);
@@ -86,11 +87,49 @@ IslandShape::IslandShape() {
         }
         const double end = std::min(column.coastRadius + column.cliffWidth + kTalusWidth +
                                         kRimWidth, kTableRadius - 1.0);
-        const int i = static_cast<int>(end / kRadiusStep);
-        meshLimit_[k] = arc[i];
-        extent_ = std::max(extent_, arc[i]);
+        const int last = static_cast<int>(end / kRadiusStep);
+        meshLimit_[k] = arc[last];
+        extent_ = std::max(extent_, arc[last]);
+
+        // Mesh density along the ray, as a function of arc length: doubled
+        // around the cliff's edge, where the silhouette is, and thinned out
+        // on the sea floor. gridRadius_ is its running integral, scaled to 1
+        // where the mesh ends.
+        const double edge = arc[static_cast<int>(column.coastRadius / kRadiusStep)];
+        const double foot =
+            arc[static_cast<int>((column.coastRadius + column.cliffWidth) / kRadiusStep)];
+        auto density = [&](double rho) {
+            const double offset = (rho - edge - 1.0) / 3.5;
+            return 0.6 + 0.4 * smoothstep(foot + 6.0, foot + 1.0, rho) + bump(offset * offset);
+        };
+        std::vector<double>& grid = gridRadius_[k];
+        for (int i = 1; i < kTableSamples; ++i) {
+            grid[i] = grid[i - 1] + 0.5 * (density(arc[i - 1]) + density(arc[i])) * (arc[i] - arc[i - 1]);
+        }
+        const double scale = 1.0 / grid[last];
+        for (double& g : grid) g *= scale;
     }
     extent_ += 0.5;
+}
+
+glm::dvec2 IslandShape::unrolledFromGrid(double a, double b) const {
+    const double radius = std::sqrt(a * a + b * b);
+    if (radius < 1e-12) return glm::dvec2(0.0);
+    double theta = detAtan2(b, a);
+    if (theta < 0.0) theta += 2.0 * kPi;
+    const double f = theta / (2.0 * kPi) * kTableAngles;
+    const int k0 = static_cast<int>(std::floor(f)) % kTableAngles;
+    const int k1 = (k0 + 1) % kTableAngles;
+    // Arc length where the column's grid radius reaches `radius`.
+    auto arcAt = [&](int k) {
+        const std::vector<double>& grid = gridRadius_[k];
+        const std::vector<double>& arc = arc_[k];
+        if (radius >= grid.back()) return arc.back() + (radius - grid.back());
+        const int i = static_cast<int>(std::upper_bound(grid.begin(), grid.end(), radius) - grid.begin()) - 1;
+        return mix(arc[i], arc[i + 1], (radius - grid[i]) / (grid[i + 1] - grid[i]));
+    };
+    const double rho = mix(arcAt(k0), arcAt(k1), f - std::floor(f));
+    return glm::dvec2(a, b) * (rho / radius);
 }
 
 IslandShape::Column IslandShape::columnAt(double theta) const {
@@ -108,11 +147,13 @@ double IslandShape::coastRadius(double theta) const { return columnAt(theta).coa
 
 double IslandShape::topHeight(double x, double z) const {
     const double dome = -2.5 * (x * x + z * z) / (29.0 * 29.0);
+    // Two hills inland, a lower stretch towards the east coast.
     const double hills = 4.2 * bump(((x + 9.0) * (x + 9.0) + (z + 6.0) * (z + 6.0)) / 121.0) +
-                         2.4 * bump(((x - 10.0) * (x - 10.0) + (z - 5.0) * (z - 5.0)) / 64.0);
+                         2.4 * bump(((x - 10.0) * (x - 10.0) + (z - 5.0) * (z - 5.0)) / 64.0) -
+                         2.5 * bump(((x - 22.0) * (x - 22.0) + (z + 8.0) * (z + 8.0)) / 225.0);
     const double rolling = 1.3 * fbm2(x / 16.0, z / 16.0, 4, kTopSeed);
     const double detail = 0.35 * fbm2(x / 4.0, z / 4.0, 2, kTopDetailSeed);
-    return 3.0 + dome + hills + rolling + detail;
+    return 1.8 + dome + hills + rolling + detail;
 }
 
 double IslandShape::profileHeight(double r, const Ray& ray) const {
@@ -122,10 +163,15 @@ double IslandShape::profileHeight(double r, const Ray& ray) const {
     if (d <= 0.0) return top - kEdgeRounding * smoothstep(-kEdgeWidth, 0.0, d);
     const double edge = top - kEdgeRounding;
     if (d < c.cliffWidth) {
-        // Steepest at the break of the top, easing out at the foot; the sine
-        // term adds three ledges without ever making the profile rise.
+        // The sine term adds three ledges without ever making the profile rise.
+        // Eased in over the first quarter, so that the edge is rounded over
+        // a few grid rows instead of creasing between two; then steepest
+        // near the top, easing out at the foot.
+        constexpr double kEase = 0.25;
         const double t = d / c.cliffWidth;
-        const double s = 1.0 - (1.0 - t) * (1.0 - t);
+        const double eased =
+            (t < kEase ? t * t / (2.0 * kEase) : t - 0.5 * kEase) / (1.0 - 0.5 * kEase);
+        const double s = 1.0 - (1.0 - eased) * (1.0 - eased);
         const double terraced = s + 0.75 * detSin(2.0 * kPi * 3.0 * s) / (2.0 * kPi * 3.0);
         return edge + (c.footHeight - edge) * terraced;
     }
@@ -215,32 +261,38 @@ ObjBuilder buildIsland(const IslandShape& shape) {
     ObjBuilder obj;
     const int n = kGridSteps;
     const double extent = shape.unrolledExtent();
-    auto unrolled = [&](int i) { return -extent + 2.0 * extent * i / n; };
+    const int stride = n + 1;
+    auto gridCoordinate = [&](int i) { return -1.0 + 2.0 * i / n; };
 
-    std::vector<char> inside((n + 1) * (n + 1));
+    std::vector<char> inside(stride * stride);
     for (int j = 0; j <= n; ++j) {
-        for (int i = 0; i <= n; ++i) inside[j * (n + 1) + i] = shape.insideMesh(unrolled(i), unrolled(j));
+        for (int i = 0; i <= n; ++i) {
+            const double a = gridCoordinate(i), b = gridCoordinate(j);
+            inside[j * stride + i] = a * a + b * b <= 1.0;
+        }
     }
-    // One position and one texture coordinate per used lattice point, with the
-    // same index, so neighbouring faces share both.
-    std::vector<int> vertex((n + 1) * (n + 1), -1);
+    // One position and one texture coordinate per used grid point, with the
+    // same index, so that neighbouring faces share both.
+    std::vector<int> vertex(stride * stride, -1);
     auto vertexAt = [&](int i, int j) {
-        int& index = vertex[j * (n + 1) + i];
+        int& index = vertex[j * stride + i];
         if (index < 0) {
-            index = obj.addPosition(shape.surfacePoint(unrolled(i), unrolled(j)));
-            obj.addTexCoord(glm::dvec2(static_cast<double>(i) / n, 1.0 - static_cast<double>(j) / n));
+            const glm::dvec2 pq = shape.unrolledFromGrid(gridCoordinate(i), gridCoordinate(j));
+            index = obj.addPosition(shape.surfacePoint(pq.x, pq.y));
+            obj.addTexCoord(glm::dvec2(0.5 + pq.x / (2.0 * extent), 0.5 - pq.y / (2.0 * extent)));
         }
         return index;
     };
     for (int j = 0; j < n; ++j) {
         for (int i = 0; i < n; ++i) {
-            if (!inside[j * (n + 1) + i] || !inside[j * (n + 1) + i + 1] ||
-                !inside[(j + 1) * (n + 1) + i] || !inside[(j + 1) * (n + 1) + i + 1]) {
+            if (!inside[j * stride + i] || !inside[j * stride + i + 1] ||
+                !inside[(j + 1) * stride + i] || !inside[(j + 1) * stride + i + 1]) {
                 continue;
             }
             // a = (i, j), b = (i + 1, j), c = (i + 1, j + 1), d = (i, j + 1);
-            // P runs along x and Q along z, so a, d, c turns counter-clockwise
-            // seen from above. Split along the shorter diagonal.
+            // the grid's first axis runs along x and its second along z, so
+            // a, d, c turns counter-clockwise seen from above. Split along the
+            // shorter diagonal.
             const int a = vertexAt(i, j), b = vertexAt(i + 1, j);
             const int c = vertexAt(i + 1, j + 1), d = vertexAt(i, j + 1);
             const auto& p = obj.positions();
@@ -275,7 +327,7 @@ const glm::dvec3 kRockDark(0.36, 0.33, 0.30);
 const glm::dvec3 kRockLight(0.66, 0.62, 0.55);
 const glm::dvec3 kSand(0.80, 0.73, 0.56);
 const glm::dvec3 kSilt(0.45, 0.44, 0.36);
-const glm::dvec3 kUnderwaterTint(0.17, 0.30, 0.29);
+const glm::dvec3 kUnderwaterTint(0.08, 0.22, 0.28);  // the sky box's sea below the horizon
 
 struct SurfaceSample {
     glm::dvec3 colour;
@@ -309,8 +361,8 @@ SurfaceSample shadeSurface(const glm::dvec3& pos, const glm::dvec3& normal, doub
     const double streak = gradientNoise3(pos.x * 0.9, y * 0.06, pos.z * 0.9, kStreakSeed);
     rock *= 0.9 + 0.18 * streak;
     const double fracture = gradientNoise3(pos.x * 1.1, y * 0.12, pos.z * 1.1, kCrackSeed);
-    const double crack = (1.0 - smoothstep(0.0, 0.05, std::fabs(fracture))) * fractured;
-    rock *= 1.0 - 0.5 * crack;
+    const double crack = (1.0 - smoothstep(0.0, 0.06, std::fabs(fracture))) * fractured;
+    rock *= 1.0 - 0.25 * crack;
 
     // Below the spray line the gentle ground is sand and silt, not grass.
     const double submerged = smoothstep(-10.5, -12.5, y + 0.8 * grain);
@@ -324,7 +376,9 @@ SurfaceSample shadeSurface(const glm::dvec3& pos, const glm::dvec3& normal, doub
                              smoothstep(-8.0, -11.0, y + 1.2 * grain) * (1.0 - submerged);
     colour = glm::mix(colour, kSand, sandiness);
     colour *= 1.0 - 0.35 * smoothstep(-12.0, -14.3, y);  // wet rock at the water line
-    colour = glm::mix(colour, kUnderwaterTint, 0.6 * smoothstep(-14.0, -23.0, y));
+    // Deeper ground fades into the colour of the sea around it, so that the
+    // end of the sea floor does not show through the water.
+    colour = glm::mix(colour, kUnderwaterTint, 0.9 * smoothstep(-14.0, -26.0, y));
 
     const double rockHeight =
         0.06 * (band - 0.5) + 0.05 * grain + 0.02 * speckle + 0.02 * streak - 0.05 * crack;

@@ -8,11 +8,11 @@
 //
 // Layout. The surface is "unrolled" along each ray from the origin: a surface
 // point is addressed by (P, Q) = rho * (cos theta, sin theta), where rho is the
-// arc length along the ray's profile from the origin. A regular grid in (P, Q)
-// therefore gives triangles of about equal surface size everywhere, with many
-// rows down the cliffs, and texture coordinates u = 0.5 + P / (2 E),
-// v = 0.5 - Q / (2 E) (E = unrolledExtent()) that stretch little even on the
-// cliff faces. The texture coordinates are not mirrored: with the face normal
+// arc length along the ray's profile from the origin. Texture coordinates
+// u = 0.5 + P / (2 E), v = 0.5 - Q / (2 E) (E = unrolledExtent()) therefore
+// stretch little even on the cliff faces, which get rows of their own. The
+// mesh is a regular grid in a disc, mapped radially onto (P, Q) with more rows
+// where the silhouette needs them (unrolledFromGrid). The texture coordinates are not mirrored: with the face normal
 // N, u's direction T and v's direction B, N = T x B.
 #pragma once
 
@@ -36,6 +36,11 @@ public:
     double unrolledExtent() const { return extent_; }
     // Whether (P, Q) lies inside the modelled part of the surface.
     bool insideMesh(double p, double q) const;
+    // The mesh grid: grid coordinates (a, b) in the unit disc map to (P, Q)
+    // along the same ray, spaced so that the mesh is twice as dense around
+    // the cliffs' edge and sparser on the sea floor; the unit circle is
+    // where the mesh ends.
+    glm::dvec2 unrolledFromGrid(double a, double b) const;
 
     // Ground height at world (x, z) on the grassy top (no cliff displacement
     // there); used to stand the tree on the ground.
@@ -65,6 +70,7 @@ private:
     std::vector<Column> columns_;            // one per table angle
     std::vector<std::vector<double>> arc_;   // arc length at r = i * radiusStep, per angle
     std::vector<double> meshLimit_;          // rho where the mesh ends, per angle
+    std::vector<std::vector<double>> gridRadius_;  // grid radius at each arc sample, per angle
     double extent_ = 0.0;
 };
 

@@ -1,6 +1,6 @@
 // A broad-leaved tree: a tapered trunk with a root flare, five branches and
-// eight leaf clusters (noise-displaced icospheres), about 3.5k triangles,
-// about 11 world units tall. Texture atlas tree2.tga: bark on the left half
+// eight leaf clusters (noise-displaced icospheres), about 3.2k triangles,
+// about 8.5 world units tall. Texture atlas tree2.tga: bark on the left half
 // (u < 0.5), leaves on the right half.
 #include "tools/assetgen/tree.h"
 
@@ -23,7 +23,7 @@ namespace {
 constexpr std::uint32_t kFoliageSeed = 5101u;
 constexpr std::uint32_t kBarkSeed = 5201u;
 constexpr std::uint32_t kLeafSeed = 5301u;
-constexpr double kBarkLength = 7.5;  // world length covered by the bark's texture height
+constexpr double kBarkLength = 6.0;  // world length covered by the bark's texture height
 constexpr int kTreeTextureSize = 512;
 
 const glm::dvec3 kUp(0.0, 1.0, 0.0);
@@ -204,7 +204,7 @@ std::string makeTreeObj(const IslandShape& island) {
 
     // Trunk: straight for its lower third, then leaning gently.
     constexpr int kTrunkRings = 12;
-    constexpr double kTrunkHeight = 7.0;
+    constexpr double kTrunkHeight = 5.0;
     std::vector<glm::dvec3> spine;
     std::vector<double> radii;
     for (int r = 0; r < kTrunkRings; ++r) {
@@ -221,15 +221,15 @@ std::string makeTreeObj(const IslandShape& island) {
     addTube(tree, spine, radii, 12, 0.0);
 
     const Icosphere ico = makeIcosphere(2);
-    addFoliage(tree, ico, trunkAt(1.0) + glm::dvec3(0.0, 1.6, 0.0), 2.5, 0);
+    addFoliage(tree, ico, trunkAt(1.0) + glm::dvec3(0.0, 1.1, 0.0), 2.0, 0);
 
     // Branches around the trunk at the golden angle, rising outwards, each
     // ending in a leaf cluster.
     constexpr int kBranches = 5;
     const double starts[kBranches] = {0.46, 0.55, 0.63, 0.72, 0.80};
-    const double lengths[kBranches] = {3.4, 3.2, 3.0, 2.7, 2.4};
+    const double lengths[kBranches] = {2.8, 2.6, 2.5, 2.3, 2.0};
     const double elevations[kBranches] = {30.0, 36.0, 40.0, 46.0, 52.0};
-    const double clusterRadii[kBranches] = {1.9, 2.0, 1.8, 1.8, 1.7};
+    const double clusterRadii[kBranches] = {1.6, 1.7, 1.5, 1.5, 1.4};
     for (int b = 0; b < kBranches; ++b) {
         const glm::dvec3 out = horizontal(25.0 + 137.5 * b);
         const glm::dvec3 start = trunkAt(starts[b]);
@@ -245,14 +245,14 @@ std::string makeTreeObj(const IslandShape& island) {
             const glm::dvec3 direction = out * detCos(elevation) + kUp * detSin(elevation);
             point += direction * (lengths[b] / (kRings - 1));
         }
-        addTube(tree, branch, branchRadii, 7, 0.6 * b);
+        addTube(tree, branch, branchRadii, 7, 0.5 * b);
         addFoliage(tree, ico, branch.back() + glm::dvec3(0.0, 0.5, 0.0), clusterRadii[b],
                    101u * (b + 1));
     }
     // Two clusters that fill the crown between the branches.
-    addFoliage(tree, ico, trunkAt(0.9) + horizontal(200.0) * 1.6 + glm::dvec3(0.0, 0.2, 0.0), 1.7,
+    addFoliage(tree, ico, trunkAt(0.9) + horizontal(200.0) * 1.4 + glm::dvec3(0.0, 0.2, 0.0), 1.5,
                997u);
-    addFoliage(tree, ico, trunkAt(0.9) + horizontal(20.0) * 1.5 + glm::dvec3(0.0, 0.8, 0.0), 1.6,
+    addFoliage(tree, ico, trunkAt(0.9) + horizontal(20.0) * 1.3 + glm::dvec3(0.0, 0.7, 0.0), 1.4,
                1999u);
     return obj.toText("island tree: trunk, branches and leaf clusters");
 }
