@@ -30,7 +30,8 @@ TEST(Noise, TileableNoiseRepeatsWithItsPeriod) {
         for (double x = 0.0; x < 4.0; x += 0.23) {
             ASSERT_NEAR(tileableNoise2(x, y, 4, 7u), tileableNoise2(x + 4.0, y, 4, 7u), 1e-12);
             ASSERT_NEAR(tileableNoise2(x, y, 4, 7u), tileableNoise2(x, y - 8.0, 4, 7u), 1e-12);
-            ASSERT_NEAR(tileableFbm2(x, y, 4, 3, 9u), tileableFbm2(x + 4.0, y + 4.0, 4, 3, 9u), 1e-12);
+            ASSERT_NEAR(tileableFbm2(x, y, 4, 3, 9u), tileableFbm2(x + 4.0, y + 4.0, 4, 3, 9u),
+                        1e-12);
         }
     }
 }

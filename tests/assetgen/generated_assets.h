@@ -4,11 +4,10 @@
 #pragma once
 
 #include <cstdlib>
-#include <string>
-#include <vector>
-
 #include <glm/glm.hpp>
 #include <glm/gtc/matrix_transform.hpp>
+#include <string>
+#include <vector>
 
 #include "assets/obj_model.h"
 #include "assets/obj_reader.h"

@@ -72,9 +72,9 @@ TEST(GeneratedModels, EveryFaceLineIsOneTriangleWithOneNormal) {
             if (line.empty() || line[0] != 'f') continue;
             int p[3], t[3], n[3], extra = 0;
             char tail[8] = {0};
-            const int fields = std::sscanf(line.c_str(), "f %d/%d/%d %d/%d/%d %d/%d/%d %d%7s", &p[0],
-                                           &t[0], &n[0], &p[1], &t[1], &n[1], &p[2], &t[2], &n[2],
-                                           &extra, tail);
+            const int fields =
+                std::sscanf(line.c_str(), "f %d/%d/%d %d/%d/%d %d/%d/%d %d%7s", &p[0], &t[0], &n[0],
+                            &p[1], &t[1], &n[1], &p[2], &t[2], &n[2], &extra, tail);
             ASSERT_EQ(fields, 9) << line;
             ASSERT_EQ(n[0], n[1]) << line;
             ASSERT_EQ(n[1], n[2]) << line;
@@ -251,9 +251,10 @@ TEST(GeneratedModels, LightSphereHasRadiusThreeAndFacesOutwards) {
     const ObjModel sphere = readModel("light_sphere.obj");
     for (const glm::vec3& p : sphere.positions) EXPECT_NEAR(glm::length(p), 3.0f, 1e-3f);
     for (const ObjFace& f : sphere.faces) {
-        const glm::vec3 centre = (sphere.positions[f.positionIndex[0]] +
-                                  sphere.positions[f.positionIndex[1]] +
-                                  sphere.positions[f.positionIndex[2]]) / 3.0f;
+        const glm::vec3 centre =
+            (sphere.positions[f.positionIndex[0]] + sphere.positions[f.positionIndex[1]] +
+             sphere.positions[f.positionIndex[2]]) /
+            3.0f;
         ASSERT_GT(glm::dot(sphere.normals[f.normalIndex], centre), 0.0f);
     }
 }
@@ -269,8 +270,8 @@ TEST(GeneratedModels, SkyBoxSurroundsTheFlightAndFacesTheCamera) {
     const std::vector<glm::vec3> world = worldPositions(sky, skyboxMatrix());
     // Seen from the start, and from the far ends of the scripted flight,
     // every face winds counter-clockwise: its front faces the eye.
-    const glm::vec3 eyes[] = {kCameraStart, {-90.0f, 20.0f, 41.0f}, {-90.0f, 68.0f, 41.0f},
-                              {-30.0f, 8.0f, 59.0f}};
+    const glm::vec3 eyes[] = {
+        kCameraStart, {-90.0f, 20.0f, 41.0f}, {-90.0f, 68.0f, 41.0f}, {-30.0f, 8.0f, 59.0f}};
     for (const glm::vec3& eye : eyes) {
         for (const ObjFace& f : sky.faces) {
             const glm::vec3 cross = faceCross(f, world);

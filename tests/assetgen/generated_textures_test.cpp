@@ -41,7 +41,8 @@ struct Picture {
 std::unique_ptr<Picture> readSprite(const std::string& name) {
     auto picture = std::make_unique<Picture>();
     const std::string path = runPath("Sprites/" + name);
-    EXPECT_EQ(platform::glfwReadImage(path.c_str(), &picture->image, platform::GLFW_ORIGIN_UL_BIT), 1)
+    EXPECT_EQ(platform::glfwReadImage(path.c_str(), &picture->image, platform::GLFW_ORIGIN_UL_BIT),
+              1)
         << path;
     return picture;
 }
@@ -81,7 +82,8 @@ float rowDifference(const Picture& p, int a, int b) {
 void expectSeamless(const Picture& p) {
     const int w = p.image.Width, h = p.image.Height;
     // Across the wrap the step is no larger than between neighbours inside.
-    const float inside = 0.5f * (columnDifference(p, w / 2, w / 2 + 1) + rowDifference(p, h / 2, h / 2 + 1));
+    const float inside =
+        0.5f * (columnDifference(p, w / 2, w / 2 + 1) + rowDifference(p, h / 2, h / 2 + 1));
     EXPECT_LT(columnDifference(p, w - 1, 0), 2.0f * inside + 0.01f);
     EXPECT_LT(rowDifference(p, h - 1, 0), 2.0f * inside + 0.01f);
 }
@@ -89,8 +91,9 @@ void expectSeamless(const Picture& p) {
 }  // namespace
 
 TEST(GeneratedTextures, EveryTextureIsReadableWithPowerOfTwoSizes) {
-    const char* const names[] = {"sea_trans2.tga", "sea_NRM.tga", "light_tex.tga", "tree2.tga",
-                                 "cliff_tex.tga", "cliff_bump3_NRM.tga", "violentdays_1024.tga"};
+    const char* const names[] = {"sea_trans2.tga",      "sea_NRM.tga",   "light_tex.tga",
+                                 "tree2.tga",           "cliff_tex.tga", "cliff_bump3_NRM.tga",
+                                 "violentdays_1024.tga"};
     for (const char* name : names) {
         SCOPED_TRACE(name);
         int width = 0, height = 0;
@@ -153,11 +156,14 @@ TEST(GeneratedTextures, CliffTextureFollowsTheIslandsLayout) {
     const ObjModel island = readModel("island_large.obj");
     int grassFaces = 0, greenGrass = 0, rockFaces = 0, greyRock = 0;
     for (const ObjFace& f : island.faces) {
-        const glm::vec3 centre = (island.positions[f.positionIndex[0]] +
-                                  island.positions[f.positionIndex[1]] +
-                                  island.positions[f.positionIndex[2]]) / 3.0f;
-        const glm::vec2 uv = (island.texCoords[f.texCoordIndex[0]] + island.texCoords[f.texCoordIndex[1]] +
-                              island.texCoords[f.texCoordIndex[2]]) / 3.0f;
+        const glm::vec3 centre =
+            (island.positions[f.positionIndex[0]] + island.positions[f.positionIndex[1]] +
+             island.positions[f.positionIndex[2]]) /
+            3.0f;
+        const glm::vec2 uv =
+            (island.texCoords[f.texCoordIndex[0]] + island.texCoords[f.texCoordIndex[1]] +
+             island.texCoords[f.texCoordIndex[2]]) /
+            3.0f;
         const glm::vec4 c = cliff->sample(uv);
         const float normalY = island.normals[f.normalIndex].y;
         if (normalY > 0.97f && centre.y > -2.0f) {

@@ -52,16 +52,21 @@ TEST(ObjBuilder, ReaderGetsBackWhatWasAdded) {
         EXPECT_FLOAT_EQ(model.positions[f.positionIndex[c0]].x, static_cast<float>(expected.x));
         EXPECT_EQ(f.texCoordIndex[c0], obj.faces()[0].texCoord[c0]);
     }
-    const glm::vec3 cross = glm::cross(model.positions[f.positionIndex[1]] - model.positions[f.positionIndex[0]],
-                                       model.positions[f.positionIndex[2]] - model.positions[f.positionIndex[0]]);
+    const glm::vec3 cross =
+        glm::cross(model.positions[f.positionIndex[1]] - model.positions[f.positionIndex[0]],
+                   model.positions[f.positionIndex[2]] - model.positions[f.positionIndex[0]]);
     EXPECT_GT(cross.y, 0.0f);
 }
 
 TEST(ObjBuilder, CornerOrderKeepsTheFlatTangentFinite) {
     // Corners 0 and 1 on one line through the texture-space origin would
     // make the flat tangent divide by zero; the builder rotates the corners.
-    EXPECT_NE(assetgen::bestCornerRotation(glm::dvec2(0.2, 0.2), glm::dvec2(0.4, 0.4), glm::dvec2(0.4, 0.2)), 0);
-    EXPECT_EQ(assetgen::bestCornerRotation(glm::dvec2(0.2, 0.0), glm::dvec2(0.0, 0.2), glm::dvec2(0.2, 0.2)), 0);
+    EXPECT_NE(assetgen::bestCornerRotation(glm::dvec2(0.2, 0.2), glm::dvec2(0.4, 0.4),
+                                           glm::dvec2(0.4, 0.2)),
+              0);
+    EXPECT_EQ(assetgen::bestCornerRotation(glm::dvec2(0.2, 0.0), glm::dvec2(0.0, 0.2),
+                                           glm::dvec2(0.2, 0.2)),
+              0);
 
     ObjBuilder obj;
     const int a = obj.addPosition(glm::dvec3(0.0, 0.0, 0.0));
