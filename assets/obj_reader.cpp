@@ -48,6 +48,7 @@ namespace {
 enum class LineKind { Normal, TexCoord, Position, Face, Other };
 
 // The first one or two bytes decide, in this order: "vn", "vt", "v", "f".
+// `end` may be the line's end or the text's: a "\n" is neither "n" nor "t".
 LineKind classifyLine(const char* line, const char* end) {
     if (line == end) return LineKind::Other;
     if (line[0] == 'v') {
@@ -121,28 +122,34 @@ void parseObjText(const char* text, int length, ObjModel& model) {
 
     const FacePattern pattern =
         chooseFacePattern(model.positionCount > 0, model.texCoordCount > 0, model.normalCount > 0);
+    // The scanner finds each line's end as it scans, so this pass does not
+    // search for line ends first.
     ObjLineScanner scanner;
+    const char* textEnd = text + length;
     size_t normalIndex = 0, texCoordIndex = 0, positionIndex = 0, faceIndex = 0;
-    forEachLine(text, length, [&](LineKind kind, const char* begin, const char* end) {
-        switch (kind) {
+    const char* line = text;
+    while (line < textEnd) {
+        const char* end = nullptr;
+        switch (classifyLine(line, textEnd)) {
             case LineKind::Normal:
-                scanner.scanNormal(begin, end, model.normals[normalIndex++]);
+                end = scanner.scanNormal(line, textEnd, model.normals[normalIndex++]);
                 break;
             case LineKind::TexCoord:
-                scanner.scanTexCoord(begin, end, model.texCoords[texCoordIndex++]);
+                end = scanner.scanTexCoord(line, textEnd, model.texCoords[texCoordIndex++]);
                 break;
             case LineKind::Position:
-                scanner.scanPosition(begin, end, model.positions[positionIndex++]);
+                end = scanner.scanPosition(line, textEnd, model.positions[positionIndex++]);
                 break;
             case LineKind::Face: {
                 ObjFace& face = model.faces[faceIndex++];
-                scanner.scanFace(pattern, begin, end, face);
+                end = scanner.scanFace(pattern, line, textEnd, face);
                 convertFaceIndices(face);
                 break;
             }
-            case LineKind::Other: break;
+            case LineKind::Other: end = lineEnd(line, textEnd); break;
         }
-    });
+        line = end + 1;
+    }
 }
 
 void readObjFile(const char* path, ObjModel& model) {

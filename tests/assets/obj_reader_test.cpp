@@ -12,6 +12,8 @@
 #include <random>
 #include <string>
 
+#include "scratch_path.h"
+
 namespace {
 
 ObjModel parse(const std::string& text) {
@@ -36,7 +38,7 @@ void expectIndices(const ObjFace& face, std::array<int, 3> positions,
 }
 
 std::string scratchFile(const std::string& name, const std::string& contents) {
-    const std::string path = testing::TempDir() + name;
+    const std::string path = scratch::path(name);
     std::ofstream(path, std::ios::binary) << contents;
     return path;
 }
@@ -153,6 +155,15 @@ TEST(ObjReader, VertexValuesFollowScanf) {
     EXPECT_EQ(model.normals[0].x, 8.0f);
     EXPECT_TRUE(std::isinf(model.normals[0].y));
     EXPECT_TRUE(std::isnan(model.normals[0].z));
+}
+
+TEST(ObjReader, ScanNeverContinuesOnTheNextLine) {
+    // A "\n" ends the line even where the format still expects a number.
+    const ObjModel model = parse("v 1 2\n3 4\nvt 5\n\t6\nv 7 8 \n9\nf 1/1/1 2/2/2\n3/3/3\nvn 0 0 1\n");
+    EXPECT_EQ(model.positions[0], glm::vec3(1.0f, 2.0f, 0.0f));
+    EXPECT_EQ(model.positions[1], glm::vec3(7.0f, 8.0f, 0.0f));
+    EXPECT_EQ(model.texCoords[0], glm::vec2(5.0f, 0.0f));
+    expectIndices(model.faces[0], {0, 1, 0}, {0, 1, 0}, 1);
 }
 
 TEST(ObjReader, IndentedLinesAreSkippedByBothPasses) {
