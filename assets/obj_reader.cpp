@@ -105,10 +105,13 @@ void parseObjText(const char* text, int length, ObjModel& model) {
             case LineKind::Other: break;
         }
     });
-    model.normalCount += normals;
-    model.texCoordCount += texCoords;
-    model.positionCount += positions;
-    model.faceCount += faces;
+    // The counts add to those the model already has (a negative one counts
+    // as 0), so every array is at least as long as this text needs.
+    auto add = [](int& count, int lines) { count = (count > 0 ? count : 0) + lines; };
+    add(model.normalCount, normals);
+    add(model.texCoordCount, texCoords);
+    add(model.positionCount, positions);
+    add(model.faceCount, faces);
 
     // The arrays always have exactly their counts as sizes. Faces are cleared
     // too: a field that the face pattern does not supply, or that a malformed

@@ -183,6 +183,19 @@ TEST(ObjReader, LastLineWithoutLineEndIsRead) {
     EXPECT_EQ(model.positions[1], glm::vec3(4.0f, 5.0f, 6.0f));
 }
 
+TEST(ObjReader, CountsAddToThoseTheModelHas) {
+    ObjModel model;
+    model.positionCount = 2;
+    model.faceCount = -7;  // a damaged model: counts as 0
+    const std::string text = "v 1 2 3\nf 1 1 1\n";
+    parseObjText(text.data(), static_cast<int>(text.size()), model);
+    EXPECT_EQ(model.positionCount, 3);
+    ASSERT_EQ(model.positions.size(), 3u);
+    EXPECT_EQ(model.positions[0], glm::vec3(1.0f, 2.0f, 3.0f));  // running indices start at 0
+    EXPECT_EQ(model.faceCount, 1);
+    EXPECT_EQ(model.faces.size(), 1u);
+}
+
 TEST(ObjReader, EmptyTextGivesAnEmptyModel) {
     const ObjModel model = parse("");
     EXPECT_EQ(model.positionCount + model.normalCount + model.texCoordCount + model.faceCount, 0);
