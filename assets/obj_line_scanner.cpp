@@ -344,22 +344,6 @@ bool slashInFirstTenBytes(const char* line, const char* end) {
 
 }  // namespace
 
-const char* faceFormat(FacePattern pattern, const char* line, const char* end) {
-    switch (pattern) {
-        case FacePattern::PositionsOnly:
-            return slashInFirstTenBytes(line, end) ? PositionsOnlySlashPattern::kFormat
-                                                   : PositionsOnlyPattern::kFormat;
-        case FacePattern::TexCoordsOnly: return TexCoordsOnlyPattern::kFormat;
-        case FacePattern::NormalsOnly: return NormalsOnlyPattern::kFormat;
-        case FacePattern::PositionsTexCoords: return PositionsTexCoordsPattern::kFormat;
-        case FacePattern::PositionsNormals: return PositionsNormalsPattern::kFormat;
-        case FacePattern::TexCoordsNormals: return TexCoordsNormalsPattern::kFormat;
-        case FacePattern::All: return AllPattern::kFormat;
-        case FacePattern::None: break;
-    }
-    return nullptr;
-}
-
 const char* ObjLineScanner::terminatedCopy(const char* begin, const char* end) {
     ++libraryScanCount;
     lineCopy.assign(begin, end);

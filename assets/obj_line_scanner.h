@@ -24,10 +24,6 @@ enum class FacePattern {
 
 FacePattern chooseFacePattern(bool hasPositions, bool hasTexCoords, bool hasNormals);
 
-// The format a face line (starting at `line`, in a text ending at `end`) is
-// scanned with under `pattern`; nullptr for None.
-const char* faceFormat(FacePattern pattern, const char* line, const char* end);
-
 class ObjLineScanner {
 public:
     // Each scans the line that starts at `begin` in a text ending at `end`
