@@ -61,8 +61,10 @@ std::string startPrivateDisplay(pid_t* serverPid) {
         dup2(quiet, 1);
         dup2(quiet, 2);
         const std::string fd = std::to_string(fds[1]);
+        // -noreset: otherwise the server resets whenever its last client
+        // leaves and refuses whoever connects meanwhile.
         execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
-               "-nolisten", "tcp", static_cast<char*>(nullptr));
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
