@@ -91,12 +91,13 @@ TEST(Startup, UnopenableWindowIsFatal) {
 
 TEST(Startup, FrameRateTitleWithShowfps) {
     DemoProcess demo;
-    demo.writeFile("config.cfg", "showfps=true\n");
+    // A small window keeps 100 frames of the full scene quick on a software renderer.
+    demo.writeFile("config.cfg", "showfps=true\nwindow_width=160\nwindow_height=120\n");
     demo.start();
     ASSERT_NE(demo.waitForWindow(), 0u) << demo.standardError();
     // The title is replaced every 100 frames by the rate, "%5.2f".
     std::string title;
-    for (int attempt = 0; attempt < 50; ++attempt) {
+    for (int attempt = 0; attempt < 300; ++attempt) {
         title = demo.windowTitle();
         if (title != "GLFW Window") break;
         usleep(200000);
