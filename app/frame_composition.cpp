@@ -25,6 +25,8 @@ void drawInMode(SceneObject& object, int mode, const glm::mat4& view,
     object.setMode(saved);
 }
 
+}  // namespace
+
 void renderShadowPass(Scene& scene) {
     ShadowMap& shadowMap = *scene.shadowMap;
     const glm::mat4 lightProjection = shadowMap.getProjection();
@@ -68,12 +70,14 @@ void renderMainPass(Scene& scene, const glm::mat4& view) {
     scene.lightSphere->draw(view, scene.projection, program);
 }
 
-}  // namespace
-
 void renderFrame(Scene& scene, const glm::mat4& view) {
     renderShadowPass(scene);
     renderReflectionPass(scene, view);
     renderMainPass(scene, view);
+    finishFrame(scene);
+}
+
+void finishFrame(Scene& scene) {
     // Each unbinds the active unit only: the depth texture stays on unit 2
     // and the reflection may stay on unit 3.
     scene.shadowMap->unbindTexture();
