@@ -3,9 +3,11 @@
 // array) as the demo.
 #include "gl_test_context.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -107,7 +109,13 @@ bool openContext(const ContextRequest& request) {
     appConfig.window_height = request.height;
     appConfig.forwardcontextflag = true;
     resetGlobals();
-    return startUp();
+    // Xvfb refuses connections for a moment while it resets after its last
+    // client (the previous test) has left, so the start-up may need a retry.
+    for (int attempt = 0; attempt < 60; ++attempt) {
+        if (startUp()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
 }
 
 void closeContext() { platform::glfwTerminate(); }

@@ -11,6 +11,10 @@
 //
 // Only translucent surfaces reflect, in every lit mode, so that a shiny
 // opaque surface (the cliff in mode 6) never turns into a mirror.
+//
+// Every texture is fetched in one place only. Software rasterisers run both
+// sides of a branch under a mask, so a fetch written once per mode would be
+// paid once per mode by every fragment, the shadow pass's included.
 
 varying vec2 texCoord;
 varying vec3 worldPosition;
@@ -29,7 +33,6 @@ uniform sampler2D reflection_map;
 uniform int mode;
 uniform float timer;
 
-
 const float WATER_HEIGHT = -14.0;
 const vec3 AMBIENT = vec3(0.36, 0.38, 0.44);
 const vec3 LIGHT_COLOUR = vec3(1.0, 0.95, 0.86);
@@ -39,33 +42,31 @@ const float SPECULAR_POWER = 24.0;
 const float SPECULAR_STRENGTH = 0.35;
 const float GLINT_POWER = 180.0;
 const float GLINT_STRENGTH = 1.4;
-// Distance between shadow filter taps in shadow-map coordinates: one texel of
-// the 2400 x 1800 map of an 800 x 600 window.
-const vec2 SHADOW_TAP = vec2(1.0 / 2400.0, 1.0 / 1800.0);
+// Half the distance between shadow filter taps in shadow-map coordinates:
+// half a texel of the 2400 x 1800 map of an 800 x 600 window, so that the
+// four taps cover a 2 x 2 texel block.
+const vec2 SHADOW_TAP = vec2(0.5 / 2400.0, 0.5 / 1800.0);
 // The light sphere surrounds the light; its own surface glows.
 const float LIGHT_SPHERE_RADIUS = 8.0;
 const float REFLECTION_DISPLACEMENT = 0.05;
 const float WAVE_STRENGTH = 0.55;
 
 struct Lighting {
-    vec3 normal;
     float diffuse;
     float specular;  // 0 in the modes without specular
 };
 
-// 1 lit, 0 in shadow, filtered over 3 x 3 texels. Whatever lies outside the
-// light's frustum is lit.
+// 1 lit, 0 in shadow, filtered over a 2 x 2 texel block. Whatever lies
+// outside the light's frustum is lit.
 float shadowFactor() {
-    if (shadowCoord.w <= 0.0) return 1.0;
     vec3 p = shadowCoord.xyz / shadowCoord.w * 0.5 + 0.5;
-    if (any(lessThan(p, vec3(0.0))) || any(greaterThan(p, vec3(1.0)))) return 1.0;
-    float lit = 0.0;
-    for (int x = -1; x <= 1; ++x) {
-        for (int y = -1; y <= 1; ++y) {
-            lit += shadow2D(shadow_map, vec3(p.xy + vec2(x, y) * SHADOW_TAP, p.z)).r;
-        }
-    }
-    return lit / 9.0;
+    bool outside = shadowCoord.w <= 0.0 || any(lessThan(p, vec3(0.0))) ||
+                   any(greaterThan(p, vec3(1.0)));
+    float lit = shadow2D(shadow_map, vec3(p.xy + vec2(-SHADOW_TAP.x, -SHADOW_TAP.y), p.z)).r +
+                shadow2D(shadow_map, vec3(p.xy + vec2(SHADOW_TAP.x, -SHADOW_TAP.y), p.z)).r +
+                shadow2D(shadow_map, vec3(p.xy + vec2(-SHADOW_TAP.x, SHADOW_TAP.y), p.z)).r +
+                shadow2D(shadow_map, vec3(p.xy + vec2(SHADOW_TAP.x, SHADOW_TAP.y), p.z)).r;
+    return outside ? 1.0 : lit * 0.25;
 }
 
 // How much a surface reflects, from its translucency: fully from alpha 0.75 down.
@@ -73,53 +74,38 @@ float reflectivity(float alpha) {
     return clamp((1.0 - alpha) * 4.0, 0.0, 1.0);
 }
 
-Lighting pixelLighting(vec3 normal, bool withSpecular, float power) {
-    vec3 lightVector = normalize(toLight);
-    Lighting lighting;
-    lighting.normal = normal;
-    lighting.diffuse = max(dot(normal, lightVector), 0.0);
-    lighting.specular = 0.0;
-    if (withSpecular && lighting.diffuse > 0.0) {
-        vec3 halfway = normalize(lightVector + normalize(toEye));
-        lighting.specular = pow(max(dot(normal, halfway), 0.0), power);
-    }
-    return lighting;
-}
-
-Lighting flatLighting(bool withSpecular, float power) {
-    return pixelLighting(normalize(worldNormal), withSpecular, power);
-}
-
-Lighting gouraudLighting(bool withSpecular) {
-    Lighting lighting;
-    lighting.normal = normalize(worldNormal);
-    lighting.diffuse = gouraudLight.x;
-    lighting.specular = withSpecular ? gouraudLight.y : 0.0;
-    return lighting;
-}
-
-// A tangent-space normal from the map: one sample for an opaque surface, two
-// samples scrolling against each other for the water.
-vec3 tangentSpaceNormal(bool water) {
-    if (!water) return texture2D(normalmap, texCoord).xyz * 2.0 - 1.0;
-    vec2 flowA = texCoord * 3.0 + timer * vec2(0.013, 0.008);
+// The normal-mapped normal, in the frame of in_Normal and in_Tangent; one map
+// sample for an opaque surface, two samples scrolling against each other for
+// the water. A mesh without tangents keeps its interpolated normal.
+vec3 mappedNormal(vec3 normal, float water) {
+    vec2 flowA = texCoord * mix(1.0, 3.0, water) + timer * vec2(0.013, 0.008) * water;
     vec2 flowB = texCoord * 5.0 + timer * vec2(-0.009, 0.014);
-    vec3 sum = (texture2D(normalmap, flowA).xyz + texture2D(normalmap, flowB).xyz) * 2.0 - 2.0;
-    return vec3(sum.xy * WAVE_STRENGTH, sum.z);
+    vec3 sampleA = texture2D(normalmap, flowA).xyz * 2.0 - 1.0;
+    vec3 sampleB = texture2D(normalmap, flowB).xyz * 2.0 - 1.0;
+    vec3 waves = sampleA + sampleB;
+    vec3 mapped = mix(sampleA, vec3(waves.xy * WAVE_STRENGTH, waves.z), water);
+    vec3 tangent = worldTangent - normal * dot(normal, worldTangent);
+    if (!(dot(tangent, tangent) > 1e-10)) return normal;
+    tangent = normalize(tangent);
+    vec3 bitangent = cross(normal, tangent);
+    return normalize(tangent * mapped.x + bitangent * mapped.y + normal * mapped.z);
 }
 
-// Per pixel, in the frame of in_Normal and in_Tangent; a mesh without
-// tangents keeps its interpolated normal.
-Lighting normalMappedLighting(bool withSpecular, bool water, float power) {
-    vec3 normal = normalize(worldNormal);
-    vec3 tangent = worldTangent - normal * dot(normal, worldTangent);
-    if (dot(tangent, tangent) > 1e-10) {
-        tangent = normalize(tangent);
-        vec3 bitangent = cross(normal, tangent);
-        vec3 mapped = tangentSpaceNormal(water);
-        normal = normalize(tangent * mapped.x + bitangent * mapped.y + normal * mapped.z);
+// Flat and normal-mapped modes light each pixel; the Gouraud modes take what
+// the vertex stage computed.
+Lighting lighting(vec3 normal, bool withSpecular, float power) {
+    Lighting result;
+    if (mode == 3 || mode == 4) {
+        result.diffuse = gouraudLight.x;
+        result.specular = gouraudLight.y;
+    } else {
+        vec3 lightVector = normalize(toLight);
+        vec3 halfway = normalize(lightVector + normalize(toEye));
+        result.diffuse = max(dot(normal, lightVector), 0.0);
+        result.specular = result.diffuse > 0.0 ? pow(max(dot(normal, halfway), 0.0), power) : 0.0;
     }
-    return pixelLighting(normal, withSpecular, power);
+    if (!withSpecular) result.specular = 0.0;
+    return result;
 }
 
 // The mirrored scene at this pixel's place on the screen, pushed aside by the
@@ -130,40 +116,31 @@ vec3 reflectedColour(vec3 normal) {
     return mirrored.rgb + SKY_TINT * (1.0 - mirrored.a);
 }
 
-vec4 litColour(vec4 surface) {
+// Modes 1 to 6.
+vec4 litColour(vec4 surface, vec3 normal, float shadow) {
     bool withSpecular = mode == 2 || mode == 4 || mode == 6;
     float mirror = reflectivity(surface.a);
     float power = mirror > 0.0 ? GLINT_POWER : SPECULAR_POWER;
     float strength = mirror > 0.0 ? GLINT_STRENGTH : SPECULAR_STRENGTH;
-    Lighting lighting;
-    if (mode == 1 || mode == 2) {
-        lighting = flatLighting(withSpecular, power);
-    } else if (mode == 3 || mode == 4) {
-        lighting = gouraudLighting(withSpecular);
-    } else {
-        lighting = normalMappedLighting(withSpecular, mirror > 0.0, power);
-    }
-    float shadow = shadowFactor();
-    vec3 colour = surface.rgb * (AMBIENT + LIGHT_COLOUR * lighting.diffuse * shadow);
-    float alpha = surface.a;
-    if (mirror > 0.0) {
-        float facing = clamp(dot(lighting.normal, normalize(toEye)), 0.0, 1.0);
-        float fresnel = mix(0.25, 1.0, pow(1.0 - facing, 3.0)) * mirror;
-        colour = mix(colour, reflectedColour(lighting.normal), fresnel);
-        alpha = mix(alpha, 1.0, fresnel);
-    }
-    float highlight = lighting.specular * strength * shadow;
+    Lighting light = lighting(normal, withSpecular, power);
+    vec3 colour = surface.rgb * (AMBIENT + LIGHT_COLOUR * light.diffuse * shadow);
+    float facing = clamp(dot(normal, normalize(toEye)), 0.0, 1.0);
+    float fresnel = mix(0.25, 1.0, pow(1.0 - facing, 3.0)) * mirror;
+    colour = mix(colour, reflectedColour(normal), fresnel);
+    float highlight = light.specular * strength * shadow;
     colour += LIGHT_COLOUR * highlight;
-    return vec4(colour, min(alpha + highlight, 1.0));
+    return vec4(colour, min(mix(surface.a, 1.0, fresnel) + highlight, 1.0));
 }
 
 // The reflection pass: the geometry as it is lit where it stands, nothing
-// from below the water.
-vec4 mirroredColour(vec4 surface) {
-    if (worldPosition.y < WATER_HEIGHT) discard;
+// from below the water. Blending is on, so a fragment of alpha 0 leaves the
+// target as it was; unlike a discard it keeps the early depth test available
+// to every mode of this shader.
+vec4 mirroredColour(vec4 surface, vec3 normal, float shadow) {
+    if (worldPosition.y < WATER_HEIGHT) return vec4(0.0);
     if (length(toLight) < LIGHT_SPHERE_RADIUS) return surface;
-    float diffuse = max(dot(normalize(worldNormal), normalize(toLight)), 0.0);
-    return vec4(surface.rgb * (AMBIENT + LIGHT_COLOUR * diffuse * shadowFactor()), surface.a);
+    float diffuse = max(dot(normal, normalize(toLight)), 0.0);
+    return vec4(surface.rgb * (AMBIENT + LIGHT_COLOUR * diffuse * shadow), surface.a);
 }
 
 void main() {
@@ -172,11 +149,13 @@ void main() {
         return;
     }
     vec4 surface = texture2D(firstTexture, texCoord);
-    if (mode == 7) {
-        gl_FragColor = mirroredColour(surface);
-    } else if (mode >= 1 && mode <= 6) {
-        gl_FragColor = litColour(surface);
-    } else {
-        gl_FragColor = surface;
+    if (mode < 1 || mode > 7) {
+        gl_FragColor = surface;  // mode 0 and any unknown mode: the texture only
+        return;
     }
+    vec3 normal = normalize(worldNormal);
+    if (mode == 5 || mode == 6) normal = mappedNormal(normal, step(0.001, reflectivity(surface.a)));
+    float shadow = shadowFactor();
+    gl_FragColor = mode == 7 ? mirroredColour(surface, normal, shadow)
+                          : litColour(surface, normal, shadow);
 }

@@ -86,7 +86,7 @@ vec4 shadowCoordinates(vec3 position, vec3 normal) {
     float texel = SHADOW_TEXEL_PER_DISTANCE * lightDistance(V_shadow);
     float grazing = 1.0 - clamp(dot(normal, lightVector), 0.0, 1.0);
     vec3 biased = position + normal * texel * (1.5 + 4.0 * grazing) + lightVector * texel;
-    return texture_matrix * lightProjection(P_shadow, V_shadow) * V_shadow * vec4(biased, 1.0);
+    return texture_matrix * (lightProjection(P_shadow, V_shadow) * (V_shadow * vec4(biased, 1.0)));
 }
 
 vec2 gouraudLighting(vec3 normal, vec3 lightVector, vec3 eyeVector) {
@@ -100,6 +100,12 @@ vec2 gouraudLighting(vec3 normal, vec3 lightVector, vec3 eyeVector) {
 
 void main() {
     vec4 position = vec4(in_Position, 1.0);
+    if (mode == -2) {
+        // Depth only; V_cam is the light's view in this pass.
+        gl_Position = lightProjection(projMat, V_cam) * (mvMat * position);
+        return;
+    }
+
     texCoord = in_TexCoord;
     vec4 world = M * position;
     worldPosition = world.xyz;
@@ -109,21 +115,13 @@ void main() {
     toLight = lightDirection - world.xyz;
     gouraudLight = vec2(0.0);
 
-    if (mode == -2) {
-        // V_cam is the light's view in this pass.
-        gl_Position = lightProjection(projMat, V_cam) * mvMat * position;
-        clipPosition = gl_Position;
-        shadowCoord = vec4(0.0);
-        return;
-    }
-
     mat4 cameraProjection = withDepthRange(projMat, CAMERA_NEAR, CAMERA_FAR);
     if (mode == 7) {
         // Mirrored in the water plane; lit where the geometry really is.
         vec4 mirrored = vec4(world.x, 2.0 * WATER_HEIGHT - world.y, world.z, 1.0);
-        gl_Position = cameraProjection * V_cam * mirrored;
+        gl_Position = cameraProjection * (V_cam * mirrored);
     } else {
-        gl_Position = cameraProjection * mvMat * position;
+        gl_Position = cameraProjection * (mvMat * position);
     }
     clipPosition = gl_Position;
     shadowCoord = shadowCoordinates(world.xyz, worldNormal);
