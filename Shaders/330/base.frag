@@ -51,6 +51,10 @@ const vec2 SHADOW_TAP = vec2(0.5 / 2400.0, 0.5 / 1800.0);
 // The light sphere surrounds the light; its own surface glows.
 const float LIGHT_SPHERE_RADIUS = 8.0;
 const float REFLECTION_DISPLACEMENT = 0.05;
+// The water thins out towards its far edge, which lies short of the sky box,
+// so that it gives way to the sky box's own sea at the horizon.
+const float WATER_FADE_START = 180.0;
+const float WATER_FADE_END = 300.0;
 const float WAVE_STRENGTH = 0.55;
 
 struct Lighting {
@@ -131,7 +135,9 @@ vec4 litColour(vec4 surface, vec3 normal, float shadow) {
     colour = mix(colour, reflectedColour(normal), fresnel);
     float highlight = light.specular * strength * shadow;
     colour += LIGHT_COLOUR * highlight;
-    return vec4(colour, min(mix(surface.a, 1.0, fresnel) + highlight, 1.0));
+    float alpha = min(mix(surface.a, 1.0, fresnel) + highlight, 1.0);
+    float distanceFade = 1.0 - smoothstep(WATER_FADE_START, WATER_FADE_END, length(toEye));
+    return vec4(colour, alpha * mix(1.0, distanceFade, mirror));
 }
 
 // The reflection pass: the geometry as it is lit where it stands, nothing
