@@ -9,3 +9,6 @@ island_test(render_scene_test
 island_test(render_start_frame_test
   SOURCES render/start_frame_test.cpp gl_test_context.cpp
   LABELS gl)
+island_test(render_scene_object_test
+  SOURCES render/scene_object_test.cpp gl_test_context.cpp
+  LABELS gl)
