@@ -4,7 +4,7 @@
 //
 // Attributes: in_Position, in_FlatNormal, in_Normal, in_Tangent (zero on
 // meshes built without tangents), in_TexCoord.
-// Uniforms: mvMat, M (world), V_cam (the view of this draw), projMat,
+// Uniforms: M (world), V_cam (the view of this draw), projMat,
 // mode, lightDirection (the light's world position; it looks at the origin),
 // V_shadow, P_shadow, texture_matrix.
 // Conventions: projMat and P_shadow arrive transposed (uploaded with GL_TRUE).
@@ -13,6 +13,9 @@
 // of our own: near 1 / far 2000 for the camera, and for the light a band of
 // +-150 around the light's distance to the origin, the same in the shadow pass
 // (mode -2) and in the shadow lookup.
+//
+// Positions go through M and V_cam rather than mvMat, so that the mirrored
+// reflection pass and the others share one path.
 //
 // Modes: 0 texture only; 1, 2 flat (in_FlatNormal); 3, 4 Gouraud (per vertex
 // from in_Normal); 5, 6 normal-mapped per pixel; even modes add specular.
@@ -24,7 +27,6 @@ attribute vec3 in_Normal;
 attribute vec3 in_Tangent;
 attribute vec2 in_TexCoord;
 
-uniform mat4 mvMat;
 uniform mat4 M;
 uniform mat4 V_cam;
 uniform mat4 projMat;
@@ -53,25 +55,25 @@ const float SPECULAR_POWER = 24.0;
 // frustum over 1800 texels).
 const float SHADOW_TEXEL_PER_DISTANCE = 0.000196;
 
-// A projection with its field of view and aspect kept and its depth mapping
-// replaced by [near, far]. `transposedProjection` is as uploaded.
-mat4 withDepthRange(mat4 transposedProjection, float near, float far) {
-    mat4 projection = transpose(transposedProjection);
-    projection[2][2] = -(far + near) / (far - near);
-    projection[3][2] = -2.0 * far * near / (far - near);
-    return projection;
+// Clip coordinates of an eye-space point under a perspective projection that
+// keeps the field of view, aspect and centre of `transposedProjection` (as
+// uploaded) and maps depth over [near, far] instead of its own range. Only
+// the nonzero entries of a perspective matrix are used.
+vec4 project(mat4 transposedProjection, vec3 eye, vec2 depthRange) {
+    float near = depthRange.x;
+    float far = depthRange.y;
+    return vec4(transposedProjection[0][0] * eye.x + transposedProjection[0][2] * eye.z,
+                transposedProjection[1][1] * eye.y + transposedProjection[1][2] * eye.z,
+                (-(far + near) * eye.z - 2.0 * far * near) / (far - near),
+                -eye.z);
 }
 
-// The light's distance to the origin from a light view (a rigid lookAt at the
-// origin, so the length of its translation).
-float lightDistance(mat4 lightView) {
-    return length(lightView[3].xyz);
-}
-
-mat4 lightProjection(mat4 transposedProjection, mat4 lightView) {
-    float lightRange = lightDistance(lightView);
-    return withDepthRange(transposedProjection, max(lightRange - LIGHT_DEPTH_BAND, 1.0),
-                          lightRange + LIGHT_DEPTH_BAND);
+// The light's depth range: a band around its distance to the origin, read
+// from a light view (a rigid lookAt at the origin, so the length of its
+// translation).
+vec2 lightDepthRange(mat4 lightView) {
+    float lightDistance = length(lightView[3].xyz);
+    return vec2(max(lightDistance - LIGHT_DEPTH_BAND, 1.0), lightDistance + LIGHT_DEPTH_BAND);
 }
 
 vec3 cameraPosition(mat4 view) {
@@ -83,10 +85,11 @@ vec3 cameraPosition(mat4 view) {
 // itself and the filter footprint stays in front of it.
 vec4 shadowCoordinates(vec3 position, vec3 normal) {
     vec3 lightVector = normalize(lightDirection - position);
-    float texel = SHADOW_TEXEL_PER_DISTANCE * lightDistance(V_shadow);
+    float texel = SHADOW_TEXEL_PER_DISTANCE * length(V_shadow[3].xyz);
     float grazing = 1.0 - clamp(dot(normal, lightVector), 0.0, 1.0);
     vec3 biased = position + normal * texel * (1.5 + 4.0 * grazing) + lightVector * texel;
-    return texture_matrix * (lightProjection(P_shadow, V_shadow) * (V_shadow * vec4(biased, 1.0)));
+    vec3 eye = (V_shadow * vec4(biased, 1.0)).xyz;
+    return texture_matrix * project(P_shadow, eye, lightDepthRange(V_shadow));
 }
 
 vec2 gouraudLighting(vec3 normal, vec3 lightVector, vec3 eyeVector) {
@@ -99,33 +102,24 @@ vec2 gouraudLighting(vec3 normal, vec3 lightVector, vec3 eyeVector) {
 }
 
 void main() {
-    vec4 position = vec4(in_Position, 1.0);
-    if (mode == -2) {
-        // Depth only; V_cam is the light's view in this pass.
-        gl_Position = lightProjection(projMat, V_cam) * (mvMat * position);
-        return;
-    }
+    vec4 world = M * vec4(in_Position, 1.0);
+    // The reflection pass mirrors the geometry in the water plane.
+    vec4 placed = mode == 7 ? vec4(world.x, 2.0 * WATER_HEIGHT - world.y, world.z, 1.0) : world;
+    // In the shadow pass V_cam and projMat are the light's.
+    vec2 depthRange = mode == -2 ? lightDepthRange(V_cam) : vec2(CAMERA_NEAR, CAMERA_FAR);
+    gl_Position = project(projMat, (V_cam * placed).xyz, depthRange);
+    if (mode == -2) return;  // depth only
 
     texCoord = in_TexCoord;
-    vec4 world = M * position;
     worldPosition = world.xyz;
     worldNormal = normalize(mat3(M) * in_Normal);
     worldTangent = mat3(M) * in_Tangent;
     toEye = cameraPosition(V_cam) - world.xyz;
     toLight = lightDirection - world.xyz;
-    gouraudLight = vec2(0.0);
-
-    mat4 cameraProjection = withDepthRange(projMat, CAMERA_NEAR, CAMERA_FAR);
-    if (mode == 7) {
-        // Mirrored in the water plane; lit where the geometry really is.
-        vec4 mirrored = vec4(world.x, 2.0 * WATER_HEIGHT - world.y, world.z, 1.0);
-        gl_Position = cameraProjection * (V_cam * mirrored);
-    } else {
-        gl_Position = cameraProjection * (mvMat * position);
-    }
     clipPosition = gl_Position;
+    // Lit where the geometry really is, in the reflection pass too.
     shadowCoord = shadowCoordinates(world.xyz, worldNormal);
-
+    gouraudLight = vec2(0.0);
     if (mode == 1 || mode == 2) {
         worldNormal = normalize(mat3(M) * in_FlatNormal);
     } else if (mode == 3 || mode == 4) {

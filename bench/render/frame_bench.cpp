@@ -13,6 +13,8 @@
 #include <memory>
 #include <thread>
 
+#include <X11/Xlib.h>
+
 #include "app/app_config.h"
 #include "app/frame_composition.h"
 #include "app/globals.h"
@@ -37,8 +39,11 @@ bool enterRunDirectory() {
     return !error;
 }
 
-// Xvfb refuses connections for a moment while it resets after its last
-// client (the previous benchmark's window) has left.
+// Xvfb resets itself whenever its last client leaves and refuses connections
+// meanwhile; a connection held for the whole run keeps it from resetting
+// between the benchmarks' windows, so that no start-up waits for a reset.
+Display* heldDisplay = XOpenDisplay(nullptr);
+
 bool startUpWithRetry() {
     for (int attempt = 0; attempt < 60; ++attempt) {
         if (startUp()) return true;
