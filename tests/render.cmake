@@ -12,3 +12,8 @@ island_test(render_start_frame_test
 island_test(render_scene_object_test
   SOURCES render/scene_object_test.cpp gl_test_context.cpp
   LABELS gl)
+island_test(render_e2e_frames_test
+  SOURCES render/e2e_frames_test.cpp interaction/e2e_session.cpp
+  LABELS e2e)
+add_dependencies(render_e2e_frames_test island)
+target_link_libraries(render_e2e_frames_test PRIVATE X11::X11)
