@@ -64,13 +64,14 @@ struct Lighting {
 // outside the light's frustum is lit.
 float shadowFactor() {
     vec3 p = shadowCoord.xyz / shadowCoord.w * 0.5 + 0.5;
-    bool outside = shadowCoord.w <= 0.0 || any(lessThan(p, vec3(0.0))) ||
-                   any(greaterThan(p, vec3(1.0)));
+    // Written so that a coordinate that is not a number counts as outside.
+    bool inside = shadowCoord.w > 0.0 && all(greaterThanEqual(p, vec3(0.0))) &&
+                  all(lessThanEqual(p, vec3(1.0)));
     float lit = shadow2D(shadow_map, vec3(p.xy + vec2(-SHADOW_TAP.x, -SHADOW_TAP.y), p.z)).r +
                 shadow2D(shadow_map, vec3(p.xy + vec2(SHADOW_TAP.x, -SHADOW_TAP.y), p.z)).r +
                 shadow2D(shadow_map, vec3(p.xy + vec2(-SHADOW_TAP.x, SHADOW_TAP.y), p.z)).r +
                 shadow2D(shadow_map, vec3(p.xy + vec2(SHADOW_TAP.x, SHADOW_TAP.y), p.z)).r;
-    return outside ? 1.0 : lit * 0.25;
+    return inside ? lit * 0.25 : 1.0;
 }
 
 // How much a surface reflects, from its translucency: fully from alpha 0.75 down.

@@ -168,6 +168,31 @@ TEST_P(SceneRender, MovingTheLightMovesTheShadow) {
     EXPECT_EQ(glm::vec3(scene->lightSphere->getModelMatrix()[3]), lightPosition);
 }
 
+TEST_P(SceneRender, WhatLiesOutsideTheLightFrustumIsLit) {
+    buildScene();
+    const glm::mat4 view =
+        glm::lookAt(glm::vec3(150, 150, -40), glm::vec3(0, -7, -37), glm::vec3(0, 1, 0));
+    const gltest::Image normal = frame(view);
+    // The same frame with a shadow map that occludes everything it covers.
+    renderShadowPass(*scene);
+    glBindFramebuffer(GL_FRAMEBUFFER, scene->shadowMap->getFramebuffer());
+    glViewport(0, 0, 3 * kWidth, 3 * kHeight);
+    glClearDepth(0.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    renderReflectionPass(*scene, view);
+    renderMainPass(*scene, view);
+    finishFrame(*scene);
+    const gltest::Image occluded = shot();
+    // The island lies inside the light's frustum, the far water outside it.
+    const glm::vec3 inside(0, 0, 5), outside(0, testscene::kWaterHeight, -80);
+    EXPECT_LT(luminance(colourAt(occluded, inside, view)),
+              0.75f * luminance(colourAt(normal, inside, view)));
+    EXPECT_NEAR(luminance(colourAt(occluded, outside, view)),
+                luminance(colourAt(normal, outside, view)), 2.0f / 255.0f);
+}
+
 TEST_P(SceneRender, WaterShowsWhatTheReflectionMapHolds) {
     buildScene();
     const glm::mat4 view = lowView();
