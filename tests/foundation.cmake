@@ -1,16 +1,9 @@
 # Start-up, configuration, diagnostics and shader programs.
-add_library(island_gl_test_context STATIC gl_test_context.cpp)
-target_link_libraries(island_gl_test_context PUBLIC island_core)
-target_include_directories(island_gl_test_context PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-
 island_test(app_config_test SOURCES foundation/app_config_test.cpp LABELS unit)
 island_test(diagnostics_test SOURCES foundation/diagnostics_test.cpp LABELS gl)
-target_link_libraries(diagnostics_test PRIVATE island_gl_test_context)
 island_test(diagnostics_core_test SOURCES foundation/diagnostics_test.cpp LABELS gl)
-target_link_libraries(diagnostics_core_test PRIVATE island_gl_test_context)
 target_compile_definitions(diagnostics_core_test PRIVATE ISLAND_CORE_CONTEXT=1)
 island_test(shader_program_test SOURCES foundation/shader_program_test.cpp LABELS gl)
-target_link_libraries(shader_program_test PRIVATE island_gl_test_context)
 
 # End-to-end: the real binary in a scratch directory.
 find_package(X11 REQUIRED)

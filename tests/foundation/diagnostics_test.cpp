@@ -18,16 +18,16 @@ namespace {
 class Diagnostics : public ::testing::Test {
 protected:
     void SetUp() override {
-        TestContextRequest request;
-        if (ISLAND_CORE_CONTEXT) {
-            request.major = 3;
-            request.minor = 3;
-            request.forwardCompatibleCore = true;
-        }
-        if (!openTestContext(request)) GTEST_SKIP() << "no display";
-        while (glGetError() != GL_NO_ERROR) {
-        }
+        testing::internal::CaptureStdout();  // start-up's own context report
+        testing::internal::CaptureStderr();
+        const bool open = gltest::openContext(ISLAND_CORE_CONTEXT ? gltest::coreContext()
+                                                                  : gltest::compatibilityContext());
+        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+        if (!open) GTEST_SKIP() << "no display";
+        gltest::takeGLErrors();
     }
+    void TearDown() override { gltest::closeContext(); }
 };
 
 }  // namespace

@@ -28,7 +28,12 @@ void writeFile(const std::string& path, const std::string& text) {
 class ShaderPrograms : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!openTestContext()) GTEST_SKIP() << "no display";
+        testing::internal::CaptureStdout();  // start-up's own context report
+        testing::internal::CaptureStderr();
+        const bool open = gltest::openContext(gltest::compatibilityContext());
+        testing::internal::GetCapturedStdout();
+        testing::internal::GetCapturedStderr();
+        if (!open) GTEST_SKIP() << "no display";
         // Test cases run in parallel in one directory: each has files of its own.
         base = testing::UnitTest::GetInstance()->current_test_info()->name();
         std::remove((base + ".vert").c_str());
@@ -39,6 +44,7 @@ protected:
     void TearDown() override {
         std::remove((base + ".vert").c_str());
         std::remove((base + ".frag").c_str());
+        gltest::closeContext();
     }
 
     std::string base;

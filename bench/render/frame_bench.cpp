@@ -1,0 +1,174 @@
+// Frame time of the island scene at 800 x 600 on whatever driver the display
+// offers (llvmpipe under Xvfb): an empty frame (clear and swap), each pass on
+// its own, the whole frame, and the start-up to the first swapped frame.
+// Every figure is reported as frames per second and as a multiple of the
+// empty frame measured in the same run. The scene is the run directory's
+// (ISLAND_RUN_DIR), loaded with the demo's own start-up and set-up.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include <X11/Xlib.h>
+
+#include "app/app_config.h"
+#include "app/frame_composition.h"
+#include "app/globals.h"
+#include "app/scene_setup.h"
+#include "app/startup.h"
+#include "camera/camera.h"
+#include "platform/gl.h"
+#include "platform/window.h"
+#include "render/scene_object.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Seconds per empty frame, measured by the first benchmark of the run.
+double emptyFrameSeconds = 0.0;
+
+bool enterRunDirectory() {
+    const char* run = std::getenv("ISLAND_RUN_DIR");
+    std::error_code error;
+    std::filesystem::current_path(run != nullptr ? run : "run", error);
+    return !error;
+}
+
+// Xvfb resets itself whenever its last client leaves and refuses connections
+// meanwhile; a connection held for the whole run keeps it from resetting
+// between the benchmarks' windows, so that no start-up waits for a reset.
+Display* heldDisplay = XOpenDisplay(nullptr);
+
+bool startUpWithRetry() {
+    for (int attempt = 0; attempt < 60; ++attempt) {
+        if (startUp()) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return false;
+}
+
+struct OpenScene {
+    OpenScene() {
+        appConfig = AppConfig{};
+        resetGlobals();
+        ok = enterRunDirectory() && startUpWithRetry();
+        if (!ok) return;
+        scene = std::make_unique<Scene>();
+        ok = setUpScene(*scene);
+        view = camera.update();
+    }
+    ~OpenScene() {
+        scene.reset();
+        platform::glfwTerminate();
+    }
+    bool ok = false;
+    std::unique_ptr<Scene> scene;
+    glm::mat4 view{1.0f};
+};
+
+// Runs `frame` once per iteration, waiting for the GPU each time, and reports
+// frames per second and the ratio to the empty frame.
+void measure(benchmark::State& state, const std::function<void()>& frame) {
+    for (int warmUp = 0; warmUp < 3; ++warmUp) frame();
+    glFinish();
+    const Clock::time_point start = Clock::now();
+    for (auto _ : state) {
+        frame();
+        glFinish();
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count() /
+                           static_cast<double>(state.iterations());
+    state.counters["fps"] = 1.0 / seconds;
+    state.counters["ms"] = seconds * 1000.0;
+    if (emptyFrameSeconds > 0.0) state.counters["x_empty"] = seconds / emptyFrameSeconds;
+}
+
+void BM_EmptyFrame(benchmark::State& state) {
+    OpenScene open;
+    if (!open.ok) return state.SkipWithError("no window or scene");
+    measure(state, [] {
+        glViewport(0, 0, appConfig.window_width, appConfig.window_height);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        platform::glfwSwapBuffers();
+    });
+    emptyFrameSeconds = state.counters["ms"] / 1000.0;
+    state.counters["x_empty"] = 1.0;
+}
+
+void BM_ShadowPass(benchmark::State& state) {
+    OpenScene open;
+    if (!open.ok) return state.SkipWithError("no window or scene");
+    measure(state, [&] { renderShadowPass(*open.scene); });
+}
+
+void BM_ReflectionPass(benchmark::State& state) {
+    OpenScene open;
+    if (!open.ok) return state.SkipWithError("no window or scene");
+    renderShadowPass(*open.scene);
+    measure(state, [&] { renderReflectionPass(*open.scene, open.view); });
+}
+
+void BM_MainPass(benchmark::State& state) {
+    OpenScene open;
+    if (!open.ok) return state.SkipWithError("no window or scene");
+    renderShadowPass(*open.scene);
+    renderReflectionPass(*open.scene, open.view);
+    measure(state, [&] { renderMainPass(*open.scene, open.view); });
+}
+
+void BM_WholeFrame(benchmark::State& state) {
+    OpenScene open;
+    if (!open.ok) return state.SkipWithError("no window or scene");
+    measure(state, [&] {
+        renderFrame(*open.scene, open.view);
+        platform::glfwSwapBuffers();
+    });
+}
+
+// Start-up (window, context, programs, targets, models, textures) up to the
+// first swapped frame; each iteration opens and closes its own window.
+void BM_StartUpToFirstSwappedFrame(benchmark::State& state) {
+    for (auto _ : state) {
+        OpenScene open;
+        if (!open.ok) return state.SkipWithError("no window or scene");
+        renderFrame(*open.scene, open.view);
+        platform::glfwSwapBuffers();
+        glFinish();
+    }
+}
+
+// One object alone in the window, as the main pass draws it, after this
+// frame's shadow and reflection passes: 0 tree, 1 cliff, 2 sky box, 3 water,
+// 4 light sphere. Without the others in front, nothing is hidden early.
+void BM_MainPassObject(benchmark::State& state) {
+    OpenScene open;
+    if (!open.ok) return state.SkipWithError("no window or scene");
+    renderShadowPass(*open.scene);
+    renderReflectionPass(*open.scene, open.view);
+    SceneObject* objects[] = {open.scene->tree, open.scene->cliff, open.scene->skybox,
+                              open.scene->water, open.scene->lightSphere};
+    SceneObject* object = objects[state.range(0)];
+    measure(state, [&] {
+        glViewport(0, 0, appConfig.window_width, appConfig.window_height);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glCullFace(GL_BACK);
+        object->draw(open.view, open.scene->projection, *open.scene->baseProgram);
+    });
+}
+
+BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_ShadowPass)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ReflectionPass)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_MainPass)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_WholeFrame)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+BENCHMARK(BM_MainPassObject)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->MinTime(1.0);
+BENCHMARK(BM_StartUpToFirstSwappedFrame)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();
