@@ -3,4 +3,5 @@ list(APPEND ISLAND_CORE_SOURCES
   render/shader_program.cpp
   render/scene_object.cpp
   render/model_loaders.cpp
+  render/coordinate_gizmo.cpp
 )
