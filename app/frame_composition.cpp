@@ -1,11 +1,85 @@
-// Placeholder until the render passes land: the frame only clears.
+// The three passes of a frame, in order: the shadow map from the light, the
+// mirrored scene into the reflection map, then the scene into the window.
+// The passes set a shading mode only for the length of one draw, so the
+// user's modes survive every frame.
 #include "app/frame_composition.h"
 
 #include "app/app_config.h"
+#include "app/globals.h"
 #include "app/scene_setup.h"
 #include "platform/gl.h"
+#include "render/scene_object.h"
 
-void renderFrame(Scene&, const glm::mat4&) {
+namespace {
+
+// GL_POLYGON_OFFSET_LINE: the offset acts only while polygons are drawn as
+// wireframe and leaves filled polygons where they are.
+constexpr GLenum kPolygonOffsetLine = 0x2A02;
+
+// Draws `object` in `mode` and gives it back the mode it had.
+void drawInMode(SceneObject& object, int mode, const glm::mat4& view,
+                const glm::mat4& projection, const ShaderProgram& program) {
+    const int saved = object.getMode();
+    object.setMode(mode);
+    object.draw(view, projection, program);
+    object.setMode(saved);
+}
+
+}  // namespace
+
+void renderShadowPass(Scene& scene) {
+    ShadowMap& shadowMap = *scene.shadowMap;
+    const glm::mat4 lightProjection = shadowMap.getProjection();
+    const glm::mat4 lightView = shadowMap.update(lightPosition);
+    shadowMap.beginPass();
+    glPolygonOffset(1.1f, polyoffset);
+    glEnable(kPolygonOffsetLine);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glCullFace(GL_FRONT);
+    drawInMode(*scene.tree, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
+    drawInMode(*scene.cliff, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
+    shadowMap.bindForLookup(lightPosition);
+    shadowMap.endPass();
+    glDisable(kPolygonOffsetLine);
+}
+
+void renderReflectionPass(Scene& scene, const glm::mat4& view) {
+    const ShaderProgram& program = *scene.baseProgram;
+    glViewport(0, 0, appConfig.window_width, appConfig.window_height);
+    scene.reflectionMap->beginPass();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glCullFace(GL_FRONT);
+    drawInMode(*scene.tree, kModeReflectionPass, view, scene.projection, program);
+    drawInMode(*scene.cliff, kModeReflectionPass, view, scene.projection, program);
+    scene.lightSphere->setPosition(lightPosition);
+    drawInMode(*scene.lightSphere, kModeReflectionPass, view, scene.projection, program);
+    scene.reflectionMap->bindForLookup();
+    scene.reflectionMap->endPass();
+}
+
+void renderMainPass(Scene& scene, const glm::mat4& view) {
+    const ShaderProgram& program = *scene.baseProgram;
     glViewport(0, 0, appConfig.window_width, appConfig.window_height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glCullFace(GL_BACK);
+    scene.tree->draw(view, scene.projection, program);
+    scene.cliff->draw(view, scene.projection, program);
+    scene.skybox->draw(view, scene.projection, program);
+    scene.water->draw(view, scene.projection, program);
+    scene.lightSphere->setPosition(lightPosition);
+    scene.lightSphere->draw(view, scene.projection, program);
+}
+
+void renderFrame(Scene& scene, const glm::mat4& view) {
+    renderShadowPass(scene);
+    renderReflectionPass(scene, view);
+    renderMainPass(scene, view);
+    finishFrame(scene);
+}
+
+void finishFrame(Scene& scene) {
+    // Each unbinds the active unit only: the depth texture stays on unit 2
+    // and the reflection may stay on unit 3.
+    scene.shadowMap->unbindTexture();
+    scene.reflectionMap->unbindTexture();
 }

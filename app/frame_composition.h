@@ -6,4 +6,11 @@
 
 struct Scene;
 
+// The whole frame: the three passes in order, then the texture unbinds.
 void renderFrame(Scene& scene, const glm::mat4& view);
+
+// The steps of renderFrame, for tests and benchmarks that look at one pass.
+void renderShadowPass(Scene& scene);
+void renderReflectionPass(Scene& scene, const glm::mat4& view);
+void renderMainPass(Scene& scene, const glm::mat4& view);
+void finishFrame(Scene& scene);

@@ -6,14 +6,19 @@
 
 #include <glm/glm.hpp>
 
+#include "render/reflection_map.h"
 #include "render/shader_program.h"
+#include "render/shadow_map.h"
 
 class SceneObject;
 
 struct Scene {
-    // Declared in creation order; destroyed in the reverse order at shutdown.
+    // Declared in creation order, so that shutdown destroys the render targets
+    // first, then the base and the minimal program.
     std::unique_ptr<ShaderProgram> minimalProgram;
     std::unique_ptr<ShaderProgram> baseProgram;
+    std::unique_ptr<ShadowMap> shadowMap;
+    std::unique_ptr<ReflectionMap> reflectionMap;
     // The scene objects live until the process ends and are never deleted.
     SceneObject* water = nullptr;
     SceneObject* lightSphere = nullptr;

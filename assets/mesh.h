@@ -3,6 +3,7 @@
 // trivial index buffer 0, 1, 2, ... in slot 0.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include <glm/glm.hpp>
@@ -48,6 +49,14 @@ public:
     std::vector<glm::vec3> cornerUnitX() const;
     std::vector<glm::vec3> cornerUnitY() const;
     std::vector<glm::vec2> cornerTexCoords() const;
+    // The index buffer's contents: 0, 1, 2, ..., 3 × faceCount − 1.
+    std::vector<GLint> cornerIndices() const;
+
+    // Faces the build uses: faceCount, but never more than `faces` holds.
+    size_t usableFaceCount() const;
+    // Vertices the buffers hold and a draw draws: 3 × usableFaceCount(), or 0
+    // when the buffers would be too large for a 32-bit byte size.
+    GLint uploadVertexCount() const;
 
     // Draw steps; the program must be bound before bindAttributes.
     void bindAttributes() const;

@@ -1,6 +1,152 @@
-// Placeholder until the OBJ reader lands: reads nothing.
+// OBJ reading: one read into one buffer, a counting pass, then a parsing pass
+// that scans each line with scanf-style formats. Every line is scanned within
+// its own bounds; the common plain lines go through a fast scanner, and any
+// line it cannot vouch for is handed to the C library's sscanf on a
+// NUL-terminated copy of that line alone, so the results are those of sscanf
+// in every case while the work stays linear in the size of the file.
 #include "assets/obj_reader.h"
 
-int readWholeFile(const char*, std::unique_ptr<char[]>&) { return 0; }
-void parseObjText(const char*, int, ObjModel&) {}
-void readObjFile(const char*, ObjModel&) {}
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "assets/obj_line_scanner.h"
+#include "platform/console.h"
+
+int readWholeFile(const char* path, std::unique_ptr<char[]>& buffer) {
+    errno = 0;
+    std::FILE* file = std::fopen(path, "rt");
+    if (file == nullptr) {
+        const int errorCode = errno;
+        platform::printLine("could not find file: " + std::string(path) +
+                            "  - error code: " + std::to_string(errorCode) + " ");
+        return 0;
+    }
+    long size = -1;
+    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
+    std::fseek(file, 0, SEEK_SET);
+    // The byte count is a signed 32-bit value: a file it cannot describe (or a
+    // stream that cannot tell its size) is reported like one that cannot be
+    // opened, with the error code that fits.
+    if (size < 0 || size > INT_MAX) {
+        std::fclose(file);
+        platform::printLine("could not find file: " + std::string(path) +
+                            "  - error code: " + std::to_string(size < 0 ? EIO : EFBIG) + " ");
+        return 0;
+    }
+    std::unique_ptr<char[]> data(new char[size > 0 ? size : 1]);
+    const size_t bytesRead = std::fread(data.get(), 1, static_cast<size_t>(size), file);
+    std::fclose(file);
+    buffer = std::move(data);
+    return static_cast<int>(bytesRead);
+}
+
+namespace {
+
+enum class LineKind { Normal, TexCoord, Position, Face, Other };
+
+// The first one or two bytes decide, in this order: "vn", "vt", "v", "f".
+LineKind classifyLine(const char* line, const char* end) {
+    if (line == end) return LineKind::Other;
+    if (line[0] == 'v') {
+        if (end - line >= 2 && line[1] == 'n') return LineKind::Normal;
+        if (end - line >= 2 && line[1] == 't') return LineKind::TexCoord;
+        return LineKind::Position;
+    }
+    if (line[0] == 'f') return LineKind::Face;
+    return LineKind::Other;
+}
+
+const char* lineEnd(const char* line, const char* textEnd) {
+    const void* newline = std::memchr(line, '\n', static_cast<size_t>(textEnd - line));
+    return newline != nullptr ? static_cast<const char*>(newline) : textEnd;
+}
+
+// Calls visit(kind, begin, end) for every line; a line ends before its "\n"
+// or at the end of the text.
+template <typename Visit>
+void forEachLine(const char* text, int length, Visit visit) {
+    const char* textEnd = text + length;
+    const char* line = text;
+    while (line < textEnd) {
+        const char* end = lineEnd(line, textEnd);
+        visit(classifyLine(line, end), line, end);
+        line = end + 1;
+    }
+}
+
+// A nonzero index is made 0-based by subtracting 1; 0 stays 0. The subtraction
+// wraps instead of overflowing, so INT_MIN becomes INT_MAX (out of range like
+// any other index the file gets wrong).
+int toZeroBased(int index) {
+    return index == 0 ? 0 : static_cast<int>(static_cast<unsigned>(index) - 1u);
+}
+
+void convertFaceIndices(ObjFace& face) {
+    for (int& index : face.positionIndex) index = toZeroBased(index);
+    for (int& index : face.texCoordIndex) index = toZeroBased(index);
+    face.normalIndex = toZeroBased(face.normalIndex);
+}
+
+}  // namespace
+
+void parseObjText(const char* text, int length, ObjModel& model) {
+    if (text == nullptr || length < 0) length = 0;
+    int normals = 0, texCoords = 0, positions = 0, faces = 0;
+    forEachLine(text, length, [&](LineKind kind, const char*, const char*) {
+        switch (kind) {
+            case LineKind::Normal: ++normals; break;
+            case LineKind::TexCoord: ++texCoords; break;
+            case LineKind::Position: ++positions; break;
+            case LineKind::Face: ++faces; break;
+            case LineKind::Other: break;
+        }
+    });
+    model.normalCount += normals;
+    model.texCoordCount += texCoords;
+    model.positionCount += positions;
+    model.faceCount += faces;
+
+    // The arrays always have exactly their counts as sizes. Faces are cleared
+    // too: a field that the face pattern does not supply, or that a malformed
+    // line leaves unscanned, keeps the defined value 0 (which the index
+    // conversion leaves 0). Whether an index fits its array is the mesh
+    // build's concern: it never reads outside the arrays.
+    model.normals.assign(static_cast<size_t>(model.normalCount), glm::vec3(0.0f));
+    model.texCoords.assign(static_cast<size_t>(model.texCoordCount), glm::vec2(0.0f));
+    model.positions.assign(static_cast<size_t>(model.positionCount), glm::vec3(0.0f));
+    model.faces.assign(static_cast<size_t>(model.faceCount), ObjFace{});
+
+    const FacePattern pattern =
+        chooseFacePattern(model.positionCount > 0, model.texCoordCount > 0, model.normalCount > 0);
+    ObjLineScanner scanner;
+    size_t normalIndex = 0, texCoordIndex = 0, positionIndex = 0, faceIndex = 0;
+    forEachLine(text, length, [&](LineKind kind, const char* begin, const char* end) {
+        switch (kind) {
+            case LineKind::Normal:
+                scanner.scanNormal(begin, end, model.normals[normalIndex++]);
+                break;
+            case LineKind::TexCoord:
+                scanner.scanTexCoord(begin, end, model.texCoords[texCoordIndex++]);
+                break;
+            case LineKind::Position:
+                scanner.scanPosition(begin, end, model.positions[positionIndex++]);
+                break;
+            case LineKind::Face: {
+                ObjFace& face = model.faces[faceIndex++];
+                scanner.scanFace(pattern, begin, end, face);
+                convertFaceIndices(face);
+                break;
+            }
+            case LineKind::Other: break;
+        }
+    });
+}
+
+void readObjFile(const char* path, ObjModel& model) {
+    std::unique_ptr<char[]> buffer;
+    const int length = readWholeFile(path, buffer);
+    parseObjText(buffer.get(), length, model);
+}

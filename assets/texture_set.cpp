@@ -1,11 +1,95 @@
-// Placeholder until texture loading lands.
+// Texture loading: each image is read, uploaded once as level 0 with linear
+// filtering and repeat wrapping, and freed. An image that cannot be read, or
+// is too large for the context, leaves an empty (0 × 0) texture in its slot.
 #include "assets/texture_set.h"
 
-void TextureSet::reserveTextures(int count) {
-    textureCapacity = count;
-    textureCount = 0;
-    samplerLocations.assign(count, -1);
-    textureIds.assign(count, 0);
+#include <cstdlib>
+
+#include "platform/console.h"
+#include "platform/image_reader.h"
+#include "render/shader_program.h"
+
+namespace {
+
+// True when the context lacks the compatibility formats (GL_LUMINANCE and
+// GL_LUMINANCE_ALPHA): a core profile or a forward-compatible context. The
+// version comes from the version string, so a 2.x context sees no error from
+// queries it does not know.
+bool lacksLuminanceFormats() {
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    if (version == nullptr) return false;
+    const int major = std::atoi(version);
+    if (major < 3) return false;
+    GLint flags = 0;
+    glGetIntegerv(GL_CONTEXT_FLAGS, &flags);
+    if ((flags & GL_CONTEXT_FLAG_FORWARD_COMPATIBLE_BIT) != 0) return true;
+    const char* minorText = version;
+    while (*minorText != '\0' && *minorText != '.') ++minorText;
+    const int minor = *minorText == '.' ? std::atoi(minorText + 1) : 0;
+    if (major == 3 && minor < 2) return false;
+    GLint profile = 0;
+    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
+    return (profile & GL_CONTEXT_CORE_PROFILE_BIT) != 0;
 }
 
-void TextureSet::addTexture(const ShaderProgram&, const char*, const char*) {}
+// Uploads level 0. Grey images go up as red (and green for alpha) with a
+// swizzle that shows them as (R, R, R, 1) or (R, R, R, G) where the
+// luminance formats do not exist.
+void uploadImage(const platform::GLFWimage& image) {
+    GLint previousAlignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
+    // Rows are packed: a 1- or 2-pixel-wide RGB image has rows that are not a
+    // multiple of 4 bytes, and OpenGL would otherwise read past the data.
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    GLenum format = static_cast<GLenum>(image.Format);
+    if ((format == GL_LUMINANCE || format == GL_LUMINANCE_ALPHA) && lacksLuminanceFormats()) {
+        const bool withAlpha = format == GL_LUMINANCE_ALPHA;
+        format = withAlpha ? GL_RG : GL_RED;
+        if (GLEW_VERSION_3_3 || GLEW_ARB_texture_swizzle) {
+            const GLint swizzle[4] = {GL_RED, GL_RED, GL_RED, withAlpha ? GL_GREEN : GL_ONE};
+            glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
+        }
+    }
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.Width, image.Height, 0,
+                 format, GL_UNSIGNED_BYTE, image.Data);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+}
+
+}  // namespace
+
+void TextureSet::reserveTextures(int count) {
+    textureCapacity = count > 0 ? count : 0;
+    textureCount = 0;
+    samplerLocations.assign(static_cast<size_t>(textureCapacity), -1);
+    textureIds.assign(static_cast<size_t>(textureCapacity), 0);
+}
+
+void TextureSet::addTexture(const ShaderProgram& program, const char* uniformName,
+                            const char* path) {
+    if (textureCount >= textureCapacity) return;
+    const size_t slot = static_cast<size_t>(textureCount);
+    samplerLocations[slot] = program.getUniformLocation(uniformName);
+
+    GLint maxTextureSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    platform::GLFWimage image;
+    if (platform::readImageWithinSize(path, &image, platform::GLFW_ORIGIN_UL_BIT,
+                                      maxTextureSize) != 1) {
+        platform::printErrorLine("tex file not found");
+    }
+
+    glGenTextures(1, &textureIds[slot]);
+    glBindTexture(GL_TEXTURE_2D, textureIds[slot]);
+    if (image.Data != nullptr) {
+        uploadImage(image);
+    } else {
+        // No image: an empty texture, with a format every context accepts.
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    }
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    platform::glfwFreeImage(&image);
+    ++textureCount;
+}

@@ -3,5 +3,7 @@ list(APPEND ISLAND_CORE_SOURCES
   render/shader_program.cpp
   render/scene_object.cpp
   render/model_loaders.cpp
+  render/shadow_map.cpp
+  render/reflection_map.cpp
   render/coordinate_gizmo.cpp
 )

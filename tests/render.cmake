@@ -1,1 +1,5 @@
-# Tests of this area.
+# Rendering: render targets, scene objects, frame composition and the shaders,
+# all on a real context under Xvfb.
+island_test(render_targets_test
+  SOURCES render/render_targets_test.cpp gl_test_context.cpp
+  LABELS gl)

@@ -1,0 +1,50 @@
+// Scans one OBJ line with the reader's scanf-style formats. A fast scanner
+// takes the plain lines (decimal numbers, the expected separators); anything
+// it is not sure of goes to the C library's sscanf on a NUL-terminated copy
+// of the line, so every result is what sscanf gives for that line alone.
+#pragma once
+
+#include <string>
+
+#include <glm/glm.hpp>
+
+#include "assets/obj_model.h"
+
+// Which face format a file uses, chosen from the kinds of lines it contains.
+enum class FacePattern {
+    None,                // no "v", "vt" or "vn" lines: faces are not scanned
+    PositionsOnly,       // "f %d %d %d", or "f %d// %d// %d//" when "/" is in the first 10 bytes
+    TexCoordsOnly,       // "f /%d/ /%d/ /%d/"
+    NormalsOnly,         // "f //%d //%d //%d"
+    PositionsTexCoords,  // "f %d/%d/ %d/%d/ %d/%d/"
+    PositionsNormals,    // "f %d//%d %d//%d %d//%d"
+    TexCoordsNormals,    // "f /%d/%d /%d/%d /%d/%d"
+    All,                 // "f %d/%d/%d %d/%d/%d %d/%d/%d"
+};
+
+FacePattern chooseFacePattern(bool hasPositions, bool hasTexCoords, bool hasNormals);
+
+// The format a face line is scanned with under `pattern`; nullptr for None.
+const char* faceFormat(FacePattern pattern, const char* line, const char* end);
+
+class ObjLineScanner {
+public:
+    // Each scans [begin, end), which holds no "\n", and writes only the
+    // targets that sscanf would write; the others keep their values.
+    void scanPosition(const char* begin, const char* end, glm::vec3& position);
+    void scanNormal(const char* begin, const char* end, glm::vec3& normal);
+    void scanTexCoord(const char* begin, const char* end, glm::vec2& texCoord);
+    // Scans the raw (1-based) indices; the caller converts them.
+    void scanFace(FacePattern pattern, const char* begin, const char* end, ObjFace& face);
+
+    // Lines the fast scanner handed to the C library so far.
+    long libraryScans() const { return libraryScanCount; }
+
+private:
+    void scanFloats(const char* format, const char* begin, const char* end, float* x, float* y,
+                    float* z);
+    const char* terminatedCopy(const char* begin, const char* end);
+
+    std::string lineCopy;
+    long libraryScanCount = 0;
+};

@@ -1,0 +1,55 @@
+// The reflection target. A core-profile context lacks GL_CLAMP; there the
+// texture clamps to its edge, which is what GL_CLAMP gives with linear
+// filtering and no border in practice.
+#include "render/reflection_map.h"
+
+#include "app/startup.h"
+#include "platform/console.h"
+#include "render/shader_program.h"
+
+namespace {
+
+constexpr GLenum kClamp = 0x2900;  // GL_CLAMP, compatibility contexts only
+
+}  // namespace
+
+ReflectionMap::ReflectionMap(const ShaderProgram* program, int width, int height)
+    : program(program), width(width), height(height) {
+    const GLfloat wrap = static_cast<GLfloat>(isCoreProfileContext() ? GL_CLAMP_TO_EDGE : kClamp);
+    glGenTextures(1, &colorTexture);
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture, 0);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        platform::printLine("GL_FRAMEBUFFER_COMPLETE_EXT failed, CANNOT use FBO\n");
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void ReflectionMap::beginPass() const {
+    glViewport(0, 0, width * resolutionScale, height * resolutionScale);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+}
+
+void ReflectionMap::bindForLookup() const {
+    const GLint samplerLocation = program->getUniformLocation("reflection_map");
+    program->bind();
+    glUniform1i(samplerLocation, 3);
+    glActiveTexture(GL_TEXTURE3);
+    bindTexture();
+    program->unbind();
+}
+
+void ReflectionMap::endPass() const { glBindFramebuffer(GL_FRAMEBUFFER, 0); }
+
+void ReflectionMap::bindTexture() const { glBindTexture(GL_TEXTURE_2D, colorTexture); }
+
+void ReflectionMap::unbindTexture() const { glBindTexture(GL_TEXTURE_2D, 0); }

@@ -1,0 +1,38 @@
+// The water's reflection target: a colour-only framebuffer of the window's
+// size into which the mirrored scene is drawn, then handed to the base
+// program as "reflection_map" on unit 3. It has no depth buffer, so later
+// draws cover earlier ones.
+#pragma once
+
+#include "platform/gl.h"
+
+class ShaderProgram;
+
+class ReflectionMap {
+public:
+    ReflectionMap(const ShaderProgram* program, int width, int height);
+    ReflectionMap(const ReflectionMap&) = delete;
+    ReflectionMap& operator=(const ReflectionMap&) = delete;
+    // The texture and the framebuffer end with the context.
+    ~ReflectionMap() = default;
+
+    void beginPass() const;
+    // Sets "reflection_map" = 3 and leaves the colour texture bound on unit 3
+    // with unit 3 active.
+    void bindForLookup() const;
+    // Back to the window framebuffer; the viewport is not changed.
+    void endPass() const;
+    void bindTexture() const;
+    void unbindTexture() const;
+
+    GLuint getColorTexture() const { return colorTexture; }
+    GLuint getFramebuffer() const { return framebuffer; }
+
+private:
+    const ShaderProgram* program;
+    int width;
+    int height;
+    int resolutionScale = 1;
+    GLuint framebuffer = 0;
+    GLuint colorTexture = 0;
+};

@@ -1,0 +1,93 @@
+// The shadow target. A core-profile context lacks GL_CLAMP and
+// GL_DEPTH_TEXTURE_MODE; there the depth texture clamps to its edge and the
+// depth mode is left out (a shadow sampler returns the comparison either way).
+#include "render/shadow_map.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "app/startup.h"
+#include "platform/console.h"
+#include "render/shader_program.h"
+
+namespace {
+
+constexpr GLenum kCompareRToTexture = 0x884E;  // GL_COMPARE_REF_TO_TEXTURE in later versions
+constexpr GLenum kClamp = 0x2900;              // GL_CLAMP, compatibility contexts only
+constexpr GLenum kDepthTextureMode = 0x884B;   // GL_DEPTH_TEXTURE_MODE, compatibility only
+constexpr GLenum kIntensity = 0x8049;          // GL_INTENSITY, compatibility only
+
+}  // namespace
+
+ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int width, int height)
+    : program(program), width(width), height(height) {
+    const float aspect = static_cast<float>(width) / static_cast<float>(height);
+    projection = glm::perspective(glm::radians(20.0f), aspect, 1.0f, 3.0f);
+    view = glm::lookAt(lightPosition, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+
+    const bool core = isCoreProfileContext();
+    const GLfloat wrap = static_cast<GLfloat>(core ? GL_CLAMP_TO_EDGE : kClamp);
+    glGenTextures(1, &depthTexture);
+    glBindTexture(GL_TEXTURE_2D, depthTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, kCompareRToTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
+    if (!core) glTexParameteri(GL_TEXTURE_2D, kDepthTextureMode, kIntensity);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, targetWidth(), targetHeight(), 0,
+                 GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glDrawBuffer(GL_NONE);
+    glReadBuffer(GL_NONE);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthTexture, 0);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        platform::printLine("GL_FRAMEBUFFER_COMPLETE_EXT failed, CANNOT use FBO\n");
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+
+    // Samplers default to unit 0, where the colour texture's sampler sits; two
+    // samplers of different types on one unit make every draw fail, so the
+    // depth sampler points at its own unit before the first shadow pass draws.
+    program->bind();
+    glUniform1i(program->getUniformLocation("shadow_map"), 2);
+    program->unbind();
+}
+
+glm::mat4 ShadowMap::update(glm::vec3 lightPosition) {
+    view = glm::lookAt(lightPosition, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    return view;
+}
+
+void ShadowMap::beginPass() const {
+    glViewport(0, 0, width * resolutionScale, height * resolutionScale);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+}
+
+void ShadowMap::bindForLookup(glm::vec3 lightPosition) const {
+    const GLint textureMatrixLocation = program->getUniformLocation("texture_matrix");
+    const GLint viewLocation = program->getUniformLocation("V_shadow");
+    const GLint projectionLocation = program->getUniformLocation("P_shadow");
+    const GLint lightDirectionLocation = program->getUniformLocation("lightDirection");
+    const GLint samplerLocation = program->getUniformLocation("shadow_map");
+    program->bind();
+    // The light looks at the origin, so its position is also the direction
+    // from the origin towards the light.
+    glUniform3fv(lightDirectionLocation, 1, &lightPosition[0]);
+    glUniformMatrix4fv(textureMatrixLocation, 1, GL_FALSE, &textureMatrix[0][0]);
+    glUniformMatrix4fv(viewLocation, 1, GL_FALSE, &view[0][0]);
+    glUniformMatrix4fv(projectionLocation, 1, GL_TRUE, &projection[0][0]);
+    glUniform1i(samplerLocation, 2);
+    glActiveTexture(GL_TEXTURE2);
+    bindTexture();
+    program->unbind();
+}
+
+void ShadowMap::endPass() const { glBindFramebuffer(GL_FRAMEBUFFER, 0); }
+
+void ShadowMap::bindTexture() const { glBindTexture(GL_TEXTURE_2D, depthTexture); }
+
+void ShadowMap::unbindTexture() const { glBindTexture(GL_TEXTURE_2D, 0); }

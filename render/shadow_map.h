@@ -1,0 +1,48 @@
+// The light's depth target: the scene drawn from the light into a depth
+// texture three times the window size, then handed with the light's matrices
+// to the base program, whose shaders compare depths to find the shadows.
+#pragma once
+
+#include <glm/glm.hpp>
+
+#include "platform/gl.h"
+
+class ShaderProgram;
+
+class ShadowMap {
+public:
+    ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int width, int height);
+    ShadowMap(const ShadowMap&) = delete;
+    ShadowMap& operator=(const ShadowMap&) = delete;
+    // The texture and the framebuffer end with the context.
+    ~ShadowMap() = default;
+
+    glm::mat4 getProjection() const { return projection; }
+    // The light always looks at the world origin with +Y up.
+    glm::mat4 update(glm::vec3 lightPosition);
+    void beginPass() const;
+    // Uploads "texture_matrix", "V_shadow", "P_shadow" (transposed),
+    // "lightDirection" and "shadow_map" = 2, and leaves the depth texture
+    // bound on unit 2 with unit 2 active.
+    void bindForLookup(glm::vec3 lightPosition) const;
+    // Back to the window framebuffer; the viewport is the caller's.
+    void endPass() const;
+    void bindTexture() const;
+    void unbindTexture() const;
+
+    GLuint getDepthTexture() const { return depthTexture; }
+    GLuint getFramebuffer() const { return framebuffer; }
+    int targetWidth() const { return width * resolutionScale; }
+    int targetHeight() const { return height * resolutionScale; }
+
+private:
+    const ShaderProgram* program;
+    glm::mat4 projection{1.0f};
+    glm::mat4 view{1.0f};
+    glm::mat4 textureMatrix{1.0f};
+    int width;
+    int height;
+    int resolutionScale = 3;
+    GLuint depthTexture = 0;
+    GLuint framebuffer = 0;
+};
