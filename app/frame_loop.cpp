@@ -20,28 +20,43 @@ void FrameLoop::run() {
 
 void FrameLoop::runIteration() {
     if (!state.running) return;
+    const glm::mat4 view = beginFrame();
+    renderFrame(scene, view);
+    platform::glfwSwapBuffers();  // also polls keys, cursor and the window
+    reportGLError();
+    endFrame();
+}
+
+glm::mat4 FrameLoop::beginFrame() {
     if (state.recording) state.recorder.countFrame();
     if (state.playing) stepPlaybackScript(scene);
+    if (state.playing) feedPlayback();
     if (appConfig.showfps) updateFrameRateTitle();
 
-    glm::mat4 view;
-    if (state.recording) {
-        view = camera.updateRecording(state.recorder);
-    } else if (state.playing) {
-        view = camera.updatePlayback(state.playbackKey, state.playbackDx, state.playbackDy);
-    } else {
-        view = camera.update();
+    // Exactly one camera update per frame.
+    if (state.recording) return camera.updateRecording(state.recorder);
+    if (state.playing) {
+        return camera.updatePlayback(state.playbackKey, state.playbackDx, state.playbackDy);
     }
+    return camera.update();
+}
 
-    renderFrame(scene, view);
-    platform::glfwSwapBuffers();
-    reportGLError();
-
+void FrameLoop::endFrame() {
     if (state.running) state.running = !platform::glfwGetKey(platform::GLFW_KEY_ESC);
     if (state.running) state.running = !platform::glfwGetKey('Q');
     if (state.running) state.running = platform::glfwGetWindowParam(platform::GLFW_OPENED) != 0;
-
+    // The keys act in this frame even when an end test has just stopped the loop.
     handleKeys(state, scene);
+}
+
+// The recording's items become this frame's playback key and mouse movement,
+// paced by their frame counts (the rule is InputPlayer::nextFrame's). The
+// camera's playback update and the key handlers of this frame both see them.
+void FrameLoop::feedPlayback() {
+    const PlaybackValues values = state.player.nextFrame();
+    state.playbackKey = values.key;
+    state.playbackDx = values.dx;
+    state.playbackDy = values.dy;
 }
 
 void FrameLoop::updateFrameRateTitle() {
@@ -56,5 +71,6 @@ void FrameLoop::updateFrameRateTitle() {
 }
 
 void FrameLoop::shutdown() {
+    // A recording ended by Esc, Q or a closed window still gets its end line.
     if (state.recording) state.recorder.stopRecording();
 }

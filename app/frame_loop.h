@@ -3,6 +3,8 @@
 // the frame-rate title read the clock.
 #pragma once
 
+#include <glm/glm.hpp>
+
 #include "app/input_player.h"
 #include "app/input_recorder.h"
 
@@ -33,12 +35,19 @@ public:
     void run();
     // One frame, in the fixed order of its steps.
     void runIteration();
+    // The steps before the render passes: count a recorded frame, step the
+    // playback script and feed the recording's values while playing, the
+    // frame-rate title, and the camera update whose view matrix it returns.
+    glm::mat4 beginFrame();
+    // The steps after the swap: the end tests, then the key handlers.
+    void endFrame();
     // Finishes a running recording.
     void shutdown();
 
     FrameLoopState state;
 
 private:
+    void feedPlayback();
     void updateFrameRateTitle();
 
     Scene& scene;

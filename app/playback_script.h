@@ -6,3 +6,7 @@ struct Scene;
 
 // One step: reads the clock and applies the timeline row the time falls in.
 void stepPlaybackScript(Scene& scene);
+
+// The row (1 to 18) whose span holds `seconds` since GLFW started, 0 once the
+// timeline is over.
+int playbackScriptRow(double seconds);

@@ -39,6 +39,25 @@ public:
     float pitch = 0.0f;
     float mouseSensitivity = 0.3f;
     float moveSpeed = 0.3f;
+
+private:
+    enum class Movement { Left, Right, Forward, Backward, Up, Down };
+
+    // The steps every update shares: clear the per-frame matrices before the
+    // input step, rebuild the view from the angles after it.
+    void beginUpdate();
+    glm::mat4 finishUpdate();
+
+    // The three input steps.
+    void applyLiveInput();
+    void applyRecordedInput(InputRecorder& recorder);
+    void applyPlaybackInput(char key, int dx, int dy);
+
+    void wrapYaw();
+    // Mouse look: dx turns the yaw, dy the pitch under the ±90 gate.
+    void turn(int dx, int dy);
+    // One movement step of moveSpeed, from the angles as they stand now.
+    void step(Movement movement);
 };
 
 // The program's one camera.
