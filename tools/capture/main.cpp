@@ -2,8 +2,10 @@
 // anyone at the keyboard. It starts up exactly as the demo does (config.cfg,
 // the window, the scene), but its clock is virtual and steps at a fixed 60
 // frames per second from 0, so the same times always give the same images.
-// Each frame runs the demo's own playback steps: the playback script, the
-// camera's playback update and the frame composition.
+// Each frame runs the demo's own steps in playback mode: the frame loop's
+// start of frame (the playback script and the camera's playback update), the
+// frame composition, the swap and the GL error report. The key handlers are
+// left out: nobody is at the keyboard.
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -15,10 +17,8 @@
 #include "app/diagnostics.h"
 #include "app/frame_composition.h"
 #include "app/frame_loop.h"
-#include "app/playback_script.h"
 #include "app/scene_setup.h"
 #include "app/startup.h"
-#include "camera/camera.h"
 #include "capture_options.h"
 #include "frame_image.h"
 #include "platform/console.h"
@@ -52,16 +52,15 @@ int captureFlight(Scene& scene, const CaptureOptions& options,
     if (SceneObject* object = gizmoObject(scene, options.gizmo)) {
         gizmo = std::make_unique<CoordinateGizmo>(object);
     }
-    // The demo's own start state: playback mode, no key, no mouse movement.
-    FrameLoopState playback;
+    // The demo's own frame loop in its start state: playback mode, no
+    // recording loaded, so no key and no mouse movement reach the camera.
+    FrameLoop loop(scene);
     const long lastFrame = frameOfTime(options.times.back());
     std::size_t nextShot = 0;
     for (long frame = 0; frame <= lastFrame; ++frame) {
         const double now = static_cast<double>(frame) / kCaptureFramesPerSecond;
         virtualInput.setTime(now);
-        stepPlaybackScript(scene);
-        const glm::mat4 view = camera.updatePlayback(playback.playbackKey, playback.playbackDx,
-                                                     playback.playbackDy);
+        const glm::mat4 view = loop.beginFrame();
         renderFrame(scene, view);
         if (gizmo) gizmo->draw(view, scene.projection);
 
