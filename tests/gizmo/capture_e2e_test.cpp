@@ -202,3 +202,48 @@ TEST(Capture, UnwritableOutputDirectoryIsReported) {
               0u)
         << capture.standardError();
 }
+
+namespace {
+
+bool runDirectoryHasModels() {
+    const char* run = std::getenv("ISLAND_RUN_DIR");
+    return run != nullptr && fs::is_directory(fs::path(run) / "Models");
+}
+
+std::size_t differingPixels(const Image& a, const Image& b) {
+    std::size_t count = 0;
+    for (std::size_t i = 0; i + 2 < a.rgb.size() && i + 2 < b.rgb.size(); i += 3) {
+        if (a.rgb[i] != b.rgb[i] || a.rgb[i + 1] != b.rgb[i + 1] || a.rgb[i + 2] != b.rgb[i + 2]) {
+            ++count;
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+TEST(CaptureOfTheScene, TheFlightMovesTheView) {
+    if (!runDirectoryHasModels()) GTEST_SKIP() << "no generated Models/ in the run directory";
+    CaptureDirectory capture;
+    ASSERT_EQ(capture.run({"--at", "0,3", "--size", "160x120"}), 0) << capture.standardError();
+    const Image start = readPng(capture.directory / "frame-0s.png");
+    const Image later = readPng(capture.directory / "frame-3s.png");
+    // The camera has flown 54 units sideways by 3 s: most of the picture changed.
+    EXPECT_GT(differingPixels(start, later), start.rgb.size() / 3 / 4);
+}
+
+TEST(CaptureOfTheScene, GizmoDrawsTheCliffsFramesOverTheScene) {
+    if (!runDirectoryHasModels()) GTEST_SKIP() << "no generated Models/ in the run directory";
+    CaptureDirectory capture;
+    ASSERT_EQ(capture.run({"--at", "1", "--size", "160x120", "--out", "plain"}), 0)
+        << capture.standardError();
+    ASSERT_EQ(capture.run({"--at", "1", "--size", "160x120", "--out", "gizmo", "--gizmo", "cliff"}),
+              0)
+        << capture.standardError();
+    const Image plain = readPng(capture.directory / "plain/frame-1s.png");
+    const Image gizmo = readPng(capture.directory / "gizmo/frame-1s.png");
+    EXPECT_GT(differingPixels(plain, gizmo), 100u);
+    // The gizmo's program built: no failure message on either stream.
+    EXPECT_EQ(capture.standardOutput().find("Could not compile"), std::string::npos)
+        << capture.standardOutput();
+}
