@@ -10,6 +10,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "render/shader_program.h"
 
@@ -72,10 +73,9 @@ private:
 // The smooth value of every corner: the normalised sum, over every face j and
 // corner l whose position index equals the corner's and whose value index i
 // lies in `values`, of values[i], added by ascending i, then j, then l.
-std::vector<glm::vec3> smoothCornerValues(const std::vector<ObjFace>& faces, size_t faceCount,
-                                          size_t positionCount,
-                                          const std::vector<glm::vec3>& values,
-                                          int ObjFace::*valueIndex) {
+void fillSmoothCornerValues(const std::vector<ObjFace>& faces, size_t faceCount,
+                            size_t positionCount, const std::vector<glm::vec3>& values,
+                            int ObjFace::*valueIndex, std::vector<glm::vec3>& corners) {
     const size_t valueCount = values.size();
     auto valid = [&](int index) {
         return index >= 0 && static_cast<size_t>(index) < valueCount;
@@ -110,11 +110,11 @@ std::vector<glm::vec3> smoothCornerValues(const std::vector<ObjFace>& faces, siz
     }
     for (glm::vec3& sum : sums) sum = divideByLength(sum);
 
-    std::vector<glm::vec3> corners(3 * faceCount);
+    corners.clear();
+    corners.reserve(3 * faceCount);
     for (size_t f = 0; f < faceCount; ++f)
         for (int corner = 0; corner < 3; ++corner)
-            corners[3 * f + corner] = sums[slots.slotOf(faces[f].positionIndex[corner])];
-    return corners;
+            corners.push_back(sums[slots.slotOf(faces[f].positionIndex[corner])]);
 }
 
 }  // namespace
@@ -156,74 +156,96 @@ void Mesh::computeFaceTangents() {
     }
 }
 
-std::vector<glm::vec3> Mesh::cornerPositions() const {
+// The per-corner arrays are filled by appending to reserved storage, so each
+// is written once (not cleared first): at 2 million faces they are 72 MB each.
+// The builds fill one array after another into the same storage.
+void Mesh::fillCornerArray(CornerArray kind, std::vector<glm::vec3>& corners) const {
     const size_t faceCount = usableFaceCount();
-    std::vector<glm::vec3> corners(3 * faceCount);
-    for (size_t f = 0; f < faceCount; ++f)
-        for (int c = 0; c < 3; ++c)
-            corners[3 * f + c] = readOrZero(model.positions, model.faces[f].positionIndex[c]);
+    switch (kind) {
+        case CornerArray::SmoothNormals:
+            fillSmoothCornerValues(model.faces, faceCount, model.positions.size(), model.normals,
+                                   &ObjFace::normalIndex, corners);
+            return;
+        case CornerArray::SmoothTangents:
+            fillSmoothCornerValues(model.faces, faceCount, model.positions.size(), faceTangents,
+                                   &ObjFace::tangentIndex, corners);
+            return;
+        default: break;
+    }
+    corners.clear();
+    corners.reserve(3 * faceCount);
+    switch (kind) {
+        case CornerArray::Positions:
+            for (size_t f = 0; f < faceCount; ++f)
+                for (int c = 0; c < 3; ++c)
+                    corners.push_back(readOrZero(model.positions, model.faces[f].positionIndex[c]));
+            break;
+        case CornerArray::FlatNormals:
+            for (size_t f = 0; f < faceCount; ++f) {
+                const glm::vec3 normal = readOrZero(model.normals, model.faces[f].normalIndex);
+                for (int c = 0; c < 3; ++c) corners.push_back(normal);
+            }
+            break;
+        case CornerArray::FlatTangents:
+            for (size_t f = 0; f < faceCount; ++f) {
+                const ObjFace& face = model.faces[f];
+                const glm::vec3 p0 = readOrZero(model.positions, face.positionIndex[0]);
+                const glm::vec3 p1 = readOrZero(model.positions, face.positionIndex[1]);
+                const glm::vec2 t0 = readOrZero(model.texCoords, face.texCoordIndex[0]);
+                const glm::vec2 t1 = readOrZero(model.texCoords, face.texCoordIndex[1]);
+                // From the corners' own values rather than edge differences,
+                // so this is not the face tangent.
+                const float r = 1.0f / (t0.x * t1.y - t0.y * t1.x);
+                const glm::vec3 tangent((t1.y * p0.x - t0.y * p1.x) * r,
+                                        (t1.y * p0.y - t0.y * p1.y) * r,
+                                        (t1.y * p0.z - t0.y * p1.z) * r);
+                for (int c = 0; c < 3; ++c) corners.push_back(tangent);
+            }
+            break;
+        case CornerArray::UnitX: corners.assign(3 * faceCount, glm::vec3(1.0f, 0.0f, 0.0f)); break;
+        case CornerArray::UnitY: corners.assign(3 * faceCount, glm::vec3(0.0f, 1.0f, 0.0f)); break;
+        case CornerArray::SmoothNormals:
+        case CornerArray::SmoothTangents: break;
+    }
+}
+
+std::vector<glm::vec3> Mesh::cornerArray(CornerArray kind) const {
+    std::vector<glm::vec3> corners;
+    fillCornerArray(kind, corners);
     return corners;
 }
 
+std::vector<glm::vec3> Mesh::cornerPositions() const { return cornerArray(CornerArray::Positions); }
 std::vector<glm::vec3> Mesh::cornerFlatNormals() const {
-    const size_t faceCount = usableFaceCount();
-    std::vector<glm::vec3> corners(3 * faceCount);
-    for (size_t f = 0; f < faceCount; ++f) {
-        const glm::vec3 normal = readOrZero(model.normals, model.faces[f].normalIndex);
-        for (int c = 0; c < 3; ++c) corners[3 * f + c] = normal;
-    }
-    return corners;
+    return cornerArray(CornerArray::FlatNormals);
 }
-
 std::vector<glm::vec3> Mesh::cornerFlatTangents() const {
-    const size_t faceCount = usableFaceCount();
-    std::vector<glm::vec3> corners(3 * faceCount);
-    for (size_t f = 0; f < faceCount; ++f) {
-        const ObjFace& face = model.faces[f];
-        const glm::vec3 p0 = readOrZero(model.positions, face.positionIndex[0]);
-        const glm::vec3 p1 = readOrZero(model.positions, face.positionIndex[1]);
-        const glm::vec2 t0 = readOrZero(model.texCoords, face.texCoordIndex[0]);
-        const glm::vec2 t1 = readOrZero(model.texCoords, face.texCoordIndex[1]);
-        // From the corners' own values rather than edge differences, so this
-        // is not the face tangent.
-        const float r = 1.0f / (t0.x * t1.y - t0.y * t1.x);
-        const glm::vec3 tangent((t1.y * p0.x - t0.y * p1.x) * r, (t1.y * p0.y - t0.y * p1.y) * r,
-                                (t1.y * p0.z - t0.y * p1.z) * r);
-        for (int c = 0; c < 3; ++c) corners[3 * f + c] = tangent;
-    }
-    return corners;
+    return cornerArray(CornerArray::FlatTangents);
 }
-
 std::vector<glm::vec3> Mesh::cornerSmoothNormals() const {
-    return smoothCornerValues(model.faces, usableFaceCount(), model.positions.size(),
-                              model.normals, &ObjFace::normalIndex);
+    return cornerArray(CornerArray::SmoothNormals);
 }
-
 std::vector<glm::vec3> Mesh::cornerSmoothTangents() const {
-    return smoothCornerValues(model.faces, usableFaceCount(), model.positions.size(),
-                              faceTangents, &ObjFace::tangentIndex);
+    return cornerArray(CornerArray::SmoothTangents);
 }
-
-std::vector<glm::vec3> Mesh::cornerUnitX() const {
-    return std::vector<glm::vec3>(3 * usableFaceCount(), glm::vec3(1.0f, 0.0f, 0.0f));
-}
-
-std::vector<glm::vec3> Mesh::cornerUnitY() const {
-    return std::vector<glm::vec3>(3 * usableFaceCount(), glm::vec3(0.0f, 1.0f, 0.0f));
-}
+std::vector<glm::vec3> Mesh::cornerUnitX() const { return cornerArray(CornerArray::UnitX); }
+std::vector<glm::vec3> Mesh::cornerUnitY() const { return cornerArray(CornerArray::UnitY); }
 
 std::vector<glm::vec2> Mesh::cornerTexCoords() const {
     const size_t faceCount = usableFaceCount();
-    std::vector<glm::vec2> corners(3 * faceCount);
+    std::vector<glm::vec2> corners;
+    corners.reserve(3 * faceCount);
     for (size_t f = 0; f < faceCount; ++f)
         for (int c = 0; c < 3; ++c)
-            corners[3 * f + c] = readOrZero(model.texCoords, model.faces[f].texCoordIndex[c]);
+            corners.push_back(readOrZero(model.texCoords, model.faces[f].texCoordIndex[c]));
     return corners;
 }
 
 std::vector<GLint> Mesh::cornerIndices() const {
-    std::vector<GLint> indices(3 * usableFaceCount());
-    for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<GLint>(i);
+    const size_t count = 3 * usableFaceCount();
+    std::vector<GLint> indices;
+    indices.reserve(count);
+    for (size_t i = 0; i < count; ++i) indices.push_back(static_cast<GLint>(i));
     return indices;
 }
 
@@ -253,19 +275,20 @@ void Mesh::addAttributeBuffer(const char* name, const ShaderProgram& program, GL
 void Mesh::buildBuffers(const ShaderProgram& program) {
     computeFaceTangents();
     reserveBuffers(7);
-    // Each per-vertex array lives only for its own upload.
     addAttributeBuffer("indices", program, GL_ELEMENT_ARRAY_BUFFER, cornerIndices().data(),
                        GL_STATIC_DRAW, 1, GL_INT);
-    addAttributeBuffer("in_Position", program, GL_ARRAY_BUFFER, cornerPositions().data(),
-                       GL_STATIC_DRAW, 3, GL_FLOAT);
-    addAttributeBuffer("in_FlatNormal", program, GL_ARRAY_BUFFER, cornerFlatNormals().data(),
-                       GL_STATIC_DRAW, 3, GL_FLOAT);
-    addAttributeBuffer("in_Normal", program, GL_ARRAY_BUFFER, cornerSmoothNormals().data(),
-                       GL_STATIC_DRAW, 3, GL_FLOAT);
-    addAttributeBuffer("in_X", program, GL_ARRAY_BUFFER, cornerUnitX().data(), GL_STATIC_DRAW, 3,
-                       GL_FLOAT);
-    addAttributeBuffer("in_Y", program, GL_ARRAY_BUFFER, cornerUnitY().data(), GL_STATIC_DRAW, 3,
-                       GL_FLOAT);
+    // The per-vertex arrays share one storage, each refilled for its upload
+    // and all freed at the end.
+    std::vector<glm::vec3> corners;
+    for (const auto& [name, kind] :
+         {std::pair{"in_Position", CornerArray::Positions},
+          std::pair{"in_FlatNormal", CornerArray::FlatNormals},
+          std::pair{"in_Normal", CornerArray::SmoothNormals}, std::pair{"in_X", CornerArray::UnitX},
+          std::pair{"in_Y", CornerArray::UnitY}}) {
+        fillCornerArray(kind, corners);
+        addAttributeBuffer(name, program, GL_ARRAY_BUFFER, corners.data(), GL_STATIC_DRAW, 3,
+                           GL_FLOAT);
+    }
     addAttributeBuffer("in_TexCoord", program, GL_ARRAY_BUFFER, cornerTexCoords().data(),
                        GL_STATIC_DRAW, 2, GL_FLOAT);
 }
@@ -275,20 +298,18 @@ void Mesh::buildBuffersWithTangents(const ShaderProgram& program) {
     reserveBuffers(9);
     addAttributeBuffer("indices", program, GL_ELEMENT_ARRAY_BUFFER, cornerIndices().data(),
                        GL_STATIC_DRAW, 1, GL_INT);
-    addAttributeBuffer("in_Position", program, GL_ARRAY_BUFFER, cornerPositions().data(),
-                       GL_STATIC_DRAW, 3, GL_FLOAT);
-    addAttributeBuffer("in_FlatNormal", program, GL_ARRAY_BUFFER, cornerFlatNormals().data(),
-                       GL_STATIC_DRAW, 3, GL_FLOAT);
-    addAttributeBuffer("in_FlatTangent", program, GL_ARRAY_BUFFER, cornerFlatTangents().data(),
-                       GL_STATIC_DRAW, 3, GL_FLOAT);
-    addAttributeBuffer("in_Normal", program, GL_ARRAY_BUFFER, cornerSmoothNormals().data(),
-                       GL_STATIC_DRAW, 3, GL_FLOAT);
-    addAttributeBuffer("in_Tangent", program, GL_ARRAY_BUFFER, cornerSmoothTangents().data(),
-                       GL_STATIC_DRAW, 3, GL_FLOAT);
-    addAttributeBuffer("in_X", program, GL_ARRAY_BUFFER, cornerUnitX().data(), GL_STATIC_DRAW, 3,
-                       GL_FLOAT);
-    addAttributeBuffer("in_Y", program, GL_ARRAY_BUFFER, cornerUnitY().data(), GL_STATIC_DRAW, 3,
-                       GL_FLOAT);
+    std::vector<glm::vec3> corners;
+    for (const auto& [name, kind] :
+         {std::pair{"in_Position", CornerArray::Positions},
+          std::pair{"in_FlatNormal", CornerArray::FlatNormals},
+          std::pair{"in_FlatTangent", CornerArray::FlatTangents},
+          std::pair{"in_Normal", CornerArray::SmoothNormals},
+          std::pair{"in_Tangent", CornerArray::SmoothTangents},
+          std::pair{"in_X", CornerArray::UnitX}, std::pair{"in_Y", CornerArray::UnitY}}) {
+        fillCornerArray(kind, corners);
+        addAttributeBuffer(name, program, GL_ARRAY_BUFFER, corners.data(), GL_STATIC_DRAW, 3,
+                           GL_FLOAT);
+    }
     addAttributeBuffer("in_TexCoord", program, GL_ARRAY_BUFFER, cornerTexCoords().data(),
                        GL_STATIC_DRAW, 2, GL_FLOAT);
 }

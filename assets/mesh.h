@@ -52,6 +52,20 @@ public:
     // The index buffer's contents: 0, 1, 2, ..., 3 × faceCount − 1.
     std::vector<GLint> cornerIndices() const;
 
+    // The vec3 per-corner arrays by kind, written into `corners` (whose
+    // storage is reused): the builds refill one array for every upload.
+    enum class CornerArray {
+        Positions,
+        FlatNormals,
+        FlatTangents,
+        SmoothNormals,
+        SmoothTangents,
+        UnitX,
+        UnitY
+    };
+    void fillCornerArray(CornerArray kind, std::vector<glm::vec3>& corners) const;
+    std::vector<glm::vec3> cornerArray(CornerArray kind) const;
+
     // Faces the build uses: faceCount, but never more than `faces` holds.
     size_t usableFaceCount() const;
     // Vertices the buffers hold and a draw draws: 3 × usableFaceCount(), or 0

@@ -24,25 +24,26 @@ enum class FacePattern {
 
 FacePattern chooseFacePattern(bool hasPositions, bool hasTexCoords, bool hasNormals);
 
-// The format a face line is scanned with under `pattern`; nullptr for None.
+// The format a face line (starting at `line`, in a text ending at `end`) is
+// scanned with under `pattern`; nullptr for None.
 const char* faceFormat(FacePattern pattern, const char* line, const char* end);
 
 class ObjLineScanner {
 public:
-    // Each scans [begin, end), which holds no "\n", and writes only the
-    // targets that sscanf would write; the others keep their values.
-    void scanPosition(const char* begin, const char* end, glm::vec3& position);
-    void scanNormal(const char* begin, const char* end, glm::vec3& normal);
-    void scanTexCoord(const char* begin, const char* end, glm::vec2& texCoord);
+    // Each scans the line that starts at `begin` in a text ending at `end`
+    // (the line ends before its "\n" or at `end`) and writes only the targets
+    // that sscanf would write on that line alone; the others keep their
+    // values. Returns the line's end: its "\n", or `end`.
+    const char* scanPosition(const char* begin, const char* end, glm::vec3& position);
+    const char* scanNormal(const char* begin, const char* end, glm::vec3& normal);
+    const char* scanTexCoord(const char* begin, const char* end, glm::vec2& texCoord);
     // Scans the raw (1-based) indices; the caller converts them.
-    void scanFace(FacePattern pattern, const char* begin, const char* end, ObjFace& face);
+    const char* scanFace(FacePattern pattern, const char* begin, const char* end, ObjFace& face);
 
     // Lines the fast scanner handed to the C library so far.
     long libraryScans() const { return libraryScanCount; }
 
 private:
-    void scanFloats(const char* format, const char* begin, const char* end, float* x, float* y,
-                    float* z);
     const char* terminatedCopy(const char* begin, const char* end);
 
     std::string lineCopy;

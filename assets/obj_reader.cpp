@@ -48,6 +48,7 @@ namespace {
 enum class LineKind { Normal, TexCoord, Position, Face, Other };
 
 // The first one or two bytes decide, in this order: "vn", "vt", "v", "f".
+// `end` may be the line's end or the text's: a "\n" is neither "n" nor "t".
 LineKind classifyLine(const char* line, const char* end) {
     if (line == end) return LineKind::Other;
     if (line[0] == 'v') {
@@ -104,10 +105,13 @@ void parseObjText(const char* text, int length, ObjModel& model) {
             case LineKind::Other: break;
         }
     });
-    model.normalCount += normals;
-    model.texCoordCount += texCoords;
-    model.positionCount += positions;
-    model.faceCount += faces;
+    // The counts add to those the model already has (a negative one counts
+    // as 0), so every array is at least as long as this text needs.
+    auto add = [](int& count, int lines) { count = (count > 0 ? count : 0) + lines; };
+    add(model.normalCount, normals);
+    add(model.texCoordCount, texCoords);
+    add(model.positionCount, positions);
+    add(model.faceCount, faces);
 
     // The arrays always have exactly their counts as sizes. Faces are cleared
     // too: a field that the face pattern does not supply, or that a malformed
@@ -121,28 +125,34 @@ void parseObjText(const char* text, int length, ObjModel& model) {
 
     const FacePattern pattern =
         chooseFacePattern(model.positionCount > 0, model.texCoordCount > 0, model.normalCount > 0);
+    // The scanner finds each line's end as it scans, so this pass does not
+    // search for line ends first.
     ObjLineScanner scanner;
+    const char* textEnd = text + length;
     size_t normalIndex = 0, texCoordIndex = 0, positionIndex = 0, faceIndex = 0;
-    forEachLine(text, length, [&](LineKind kind, const char* begin, const char* end) {
-        switch (kind) {
+    const char* line = text;
+    while (line < textEnd) {
+        const char* end = nullptr;
+        switch (classifyLine(line, textEnd)) {
             case LineKind::Normal:
-                scanner.scanNormal(begin, end, model.normals[normalIndex++]);
+                end = scanner.scanNormal(line, textEnd, model.normals[normalIndex++]);
                 break;
             case LineKind::TexCoord:
-                scanner.scanTexCoord(begin, end, model.texCoords[texCoordIndex++]);
+                end = scanner.scanTexCoord(line, textEnd, model.texCoords[texCoordIndex++]);
                 break;
             case LineKind::Position:
-                scanner.scanPosition(begin, end, model.positions[positionIndex++]);
+                end = scanner.scanPosition(line, textEnd, model.positions[positionIndex++]);
                 break;
             case LineKind::Face: {
                 ObjFace& face = model.faces[faceIndex++];
-                scanner.scanFace(pattern, begin, end, face);
+                end = scanner.scanFace(pattern, line, textEnd, face);
                 convertFaceIndices(face);
                 break;
             }
-            case LineKind::Other: break;
+            case LineKind::Other: end = lineEnd(line, textEnd); break;
         }
-    });
+        line = end + 1;
+    }
 }
 
 void readObjFile(const char* path, ObjModel& model) {

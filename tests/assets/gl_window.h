@@ -11,6 +11,7 @@
 
 #include "platform/gl.h"
 #include "platform/window.h"
+#include "scratch_path.h"
 
 namespace gl_test {
 
@@ -54,7 +55,7 @@ private:
 // attribute (so none is optimised away) except those left out by name.
 inline std::string writeMeshShaders(const std::string& name, bool coreProfile,
                                     bool withTangents = true) {
-    const std::string basePath = testing::TempDir() + name;
+    const std::string basePath = scratch::path(name);
     const std::string in = coreProfile ? "in " : "attribute ";
     const std::string out = coreProfile ? "out " : "varying ";
     std::string vertex = coreProfile ? "#version 330 core\n" : "#version 120\n";

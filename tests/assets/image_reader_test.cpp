@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/gl.h"
+#include "scratch_path.h"
 #include "tga_writer.h"
 
 namespace {
@@ -15,7 +16,7 @@ namespace {
 using platform::GLFWimage;
 
 std::string writeTga(const std::string& name, const std::vector<unsigned char>& bytes) {
-    const std::string path = testing::TempDir() + name;
+    const std::string path = scratch::path(name);
     tga_test::writeFile(path, bytes);
     return path;
 }

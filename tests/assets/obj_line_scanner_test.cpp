@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -289,7 +291,8 @@ TEST(ObjLineScanner, HandWrittenLinesMatchTheLibrary) {
         "v 1 2 3", "v -1.5 +2.25 -0", "v 1e3 1E-3 1e+3", "v 1e 2 3", "v 1e+ 2 3", "v 1.e2 .5 5.",
         "v 0x1p4 0X.8p1 0x", "v inf -inf nan", "v INFINITY NaN -nan(0x1)", "v 1e39 -1e39 1e-46",
         "v 1.17549435e-38 1.4e-45 3.40282347e38", "v 16777217 16777216.5 0.1",
-        "v 0.000000000000000000000000000000000000000000001",
+        "v 0.000000000000000000000000000000000000000000001", "v 100.000000 16777216000 1234567.80",
+        "v 16777217.000 -0.0000001000 33554433e-1",
         "v 123456789012345678901234567890 1.5 2",
         "v\t1\t2\t3", "v  1   2    3   ", "v 1 2 3\r", "v 1 2\r", "v", "v ", "vp 1 2 3", "v1 2 3",
         "v 1,2,3", "v 1 2 3 4 5", "v .", "v - 1", "v +-1 2 3", "v 1.5.5 2 3", "v 9e9999999999 1 1",
@@ -334,4 +337,38 @@ TEST(ObjLineScanner, PlainLinesNeverReachTheLibrary) {
     scanner.scanPosition(hex.data(), hex.data() + hex.size(), vector);
     EXPECT_EQ(scanner.libraryScans(), 1);
     EXPECT_EQ(vector, glm::vec3(8.0f, 1.0f, 1.0f));
+}
+
+TEST(ObjLineScanner, DecimalNumbersRoundLikeTheLibrary) {
+    // Short decimals with exponents across the float range, and the decimal
+    // forms of values near float halfway points, all through the fast path.
+    std::mt19937 random(99);
+    ObjLineScanner scanner;
+    int compared = 0;
+    for (int i = 0; i < 200000; ++i) {
+        char text[96];
+        if (i % 2 == 0) {
+            const int digits = 1 + static_cast<int>(random() % 15);
+            std::uint64_t mantissa = 0;
+            for (int d = 0; d < digits; ++d) mantissa = mantissa * 10 + random() % 10;
+            const int exponent = static_cast<int>(random() % 90) - 45;
+            std::snprintf(text, sizeof text, "v %llue%d", static_cast<unsigned long long>(mantissa),
+                          exponent);
+        } else {
+            // A float and its neighbour: the halfway point, printed short.
+            std::uint32_t bits = static_cast<std::uint32_t>(random()) & 0x7f7fffffu;
+            float low = 0.0f;
+            std::memcpy(&low, &bits, sizeof low);
+            const double halfway =
+                (static_cast<double>(low) + static_cast<double>(std::nextafter(low, 1e30f))) / 2.0;
+            std::snprintf(text, sizeof text, "v %.*g", 6 + static_cast<int>(random() % 12), halfway);
+        }
+        glm::vec3 fast(0.0f), library(0.0f);
+        const size_t length = std::strlen(text);
+        scanner.scanPosition(text, text + length, fast);
+        std::sscanf(text, "v %f", &library.x);
+        ASSERT_EQ(std::memcmp(&fast.x, &library.x, sizeof(float)), 0) << text;
+        ++compared;
+    }
+    EXPECT_EQ(compared, 200000);
 }

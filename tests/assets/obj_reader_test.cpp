@@ -12,6 +12,8 @@
 #include <random>
 #include <string>
 
+#include "scratch_path.h"
+
 namespace {
 
 ObjModel parse(const std::string& text) {
@@ -36,7 +38,7 @@ void expectIndices(const ObjFace& face, std::array<int, 3> positions,
 }
 
 std::string scratchFile(const std::string& name, const std::string& contents) {
-    const std::string path = testing::TempDir() + name;
+    const std::string path = scratch::path(name);
     std::ofstream(path, std::ios::binary) << contents;
     return path;
 }
@@ -155,6 +157,15 @@ TEST(ObjReader, VertexValuesFollowScanf) {
     EXPECT_TRUE(std::isnan(model.normals[0].z));
 }
 
+TEST(ObjReader, ScanNeverContinuesOnTheNextLine) {
+    // A "\n" ends the line even where the format still expects a number.
+    const ObjModel model = parse("v 1 2\n3 4\nvt 5\n\t6\nv 7 8 \n9\nf 1/1/1 2/2/2\n3/3/3\nvn 0 0 1\n");
+    EXPECT_EQ(model.positions[0], glm::vec3(1.0f, 2.0f, 0.0f));
+    EXPECT_EQ(model.positions[1], glm::vec3(7.0f, 8.0f, 0.0f));
+    EXPECT_EQ(model.texCoords[0], glm::vec2(5.0f, 0.0f));
+    expectIndices(model.faces[0], {0, 1, 0}, {0, 1, 0}, 1);
+}
+
 TEST(ObjReader, IndentedLinesAreSkippedByBothPasses) {
     const ObjModel model = parse("v 1 1 1\n v 2 2 2\nv 3 3 3\n");
     ASSERT_EQ(model.positionCount, 2);
@@ -170,6 +181,19 @@ TEST(ObjReader, LastLineWithoutLineEndIsRead) {
     parseObjText(memory.data(), static_cast<int>(text.size()), model);
     ASSERT_EQ(model.positionCount, 2);
     EXPECT_EQ(model.positions[1], glm::vec3(4.0f, 5.0f, 6.0f));
+}
+
+TEST(ObjReader, CountsAddToThoseTheModelHas) {
+    ObjModel model;
+    model.positionCount = 2;
+    model.faceCount = -7;  // a damaged model: counts as 0
+    const std::string text = "v 1 2 3\nf 1 1 1\n";
+    parseObjText(text.data(), static_cast<int>(text.size()), model);
+    EXPECT_EQ(model.positionCount, 3);
+    ASSERT_EQ(model.positions.size(), 3u);
+    EXPECT_EQ(model.positions[0], glm::vec3(1.0f, 2.0f, 3.0f));  // running indices start at 0
+    EXPECT_EQ(model.faceCount, 1);
+    EXPECT_EQ(model.faces.size(), 1u);
 }
 
 TEST(ObjReader, EmptyTextGivesAnEmptyModel) {

@@ -16,7 +16,7 @@
 namespace {
 
 std::string samplerShaders(bool coreProfile) {
-    const std::string basePath = testing::TempDir() + (coreProfile ? "core_samplers" : "samplers");
+    const std::string basePath = scratch::path(coreProfile ? "core_samplers" : "samplers");
     if (coreProfile) {
         std::ofstream(basePath + ".vert") << "#version 330 core\nin vec3 in_Position;\n"
                                              "void main() { gl_Position = vec4(in_Position, 1.0); }\n";
@@ -36,7 +36,7 @@ std::string samplerShaders(bool coreProfile) {
 }
 
 std::string writeTga(const std::string& name, const tga_test::Image& image, bool rle, bool topOrigin) {
-    const std::string path = testing::TempDir() + name;
+    const std::string path = scratch::path(name);
     tga_test::writeFile(path, tga_test::encode(image, rle, topOrigin));
     return path;
 }
