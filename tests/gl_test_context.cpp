@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <gtest/gtest.h>
+
 #include "app/app_config.h"
 #include "app/globals.h"
 #include "app/startup.h"
@@ -59,7 +61,14 @@ std::string sourceDirectory() { return environmentOr("ISLAND_SOURCE_DIR", "."); 
 
 ScratchDirectory::ScratchDirectory(const std::string& name)
     : previous(fs::current_path().string()) {
-    const fs::path scratch = fs::current_path() / ("scratch-" + name);
+    std::string folder = "scratch-" + name;
+    if (const auto* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
+        folder += std::string("-") + test->test_suite_name() + "-" + test->name();
+    }
+    for (char& c : folder) {
+        if (c == '/') c = '_';
+    }
+    const fs::path scratch = fs::current_path() / folder;
     fs::remove_all(scratch);
     fs::create_directories(scratch);
     // The build copies the source shaders into the run directory on every build.
@@ -153,6 +162,20 @@ Image readPixels(int x, int y, int width, int height) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
     return image;
+}
+
+void saveShot(const Image& image, const std::string& name) {
+    const char* folder = std::getenv("ISLAND_TEST_SHOTS");
+    if (folder == nullptr || *folder == '\0') return;
+    std::string data = "P6\n" + std::to_string(image.width) + " " +
+                       std::to_string(image.height) + "\n255\n";
+    for (int y = image.height - 1; y >= 0; --y) {
+        for (int x = 0; x < image.width; ++x) {
+            const unsigned char* pixel = &image.rgba[(static_cast<size_t>(y) * image.width + x) * 4];
+            data.append(reinterpret_cast<const char*>(pixel), 3);
+        }
+    }
+    writeFile(std::string(folder) + "/" + name + ".ppm", data);
 }
 
 void writeFile(const std::string& path, const std::string& contents) {

@@ -35,6 +35,8 @@ std::string sourceDirectory();
 // Models/ and Sprites/ are linked from the run directory on request.
 class ScratchDirectory {
 public:
+    // Named after `name` and the running test, so tests run in parallel
+    // never share one.
     explicit ScratchDirectory(const std::string& name);
     ~ScratchDirectory();
     ScratchDirectory(const ScratchDirectory&) = delete;
@@ -86,6 +88,9 @@ struct Image {
     glm::vec3 at(int x, int y) const;  // 0..1 per channel
 };
 Image readPixels(int x, int y, int width, int height);
+// Writes `image` as a binary PPM (top row first) when the environment names a
+// folder in ISLAND_TEST_SHOTS; for looking at what a failing test saw.
+void saveShot(const Image& image, const std::string& name);
 
 void writeFile(const std::string& path, const std::string& contents);
 // An uncompressed true-colour TGA, top row first.

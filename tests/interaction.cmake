@@ -7,3 +7,9 @@ island_test(playback_script_test SOURCES interaction/playback_script_test.cpp LA
 island_test(key_handlers_test SOURCES interaction/key_handlers_test.cpp LABELS unit)
 island_test(key_handlers_gl_test SOURCES interaction/key_handlers_gl_test.cpp LABELS gl)
 island_test(frame_loop_replay_test SOURCES interaction/frame_loop_replay_test.cpp LABELS unit)
+island_test(e2e_controls_test
+  SOURCES interaction/e2e_controls_test.cpp interaction/e2e_session.cpp
+  LABELS e2e)
+add_dependencies(e2e_controls_test island)
+find_package(X11 REQUIRED)
+target_link_libraries(e2e_controls_test PRIVATE X11::X11)

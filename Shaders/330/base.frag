@@ -105,7 +105,7 @@ vec3 tangentSpaceNormal(bool water) {
     if (!water) return texture(normalmap, texCoord).xyz * 2.0 - 1.0;
     vec2 flowA = texCoord * 3.0 + timer * vec2(0.013, 0.008);
     vec2 flowB = texCoord * 5.0 + timer * vec2(-0.009, 0.014);
-    vec3 sum = texture(normalmap, flowA).xyz + texture(normalmap, flowB).xyz - 2.0;
+    vec3 sum = (texture(normalmap, flowA).xyz + texture(normalmap, flowB).xyz) * 2.0 - 2.0;
     return vec3(sum.xy * WAVE_STRENGTH, sum.z);
 }
 

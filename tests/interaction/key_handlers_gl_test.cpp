@@ -1,5 +1,8 @@
 // M switches the polygon mode of a real context: the first press leaves the
 // picture filled, the second shows wireframe, the third fills it again.
+#include <chrono>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "app/frame_loop.h"
@@ -14,6 +17,16 @@ using interaction_test::ScriptedInputScope;
 
 namespace {
 
+// Xvfb refuses connections for a moment while it resets after its last
+// client has left (the previous test), so the first connection may retry.
+bool initialiseWindowLibrary() {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        if (platform::glfwInit() == 1) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return false;
+}
+
 GLint frontPolygonMode() {
     GLint modes[2] = {0, 0};
     glGetIntegerv(GL_POLYGON_MODE, modes);
@@ -23,7 +36,7 @@ GLint frontPolygonMode() {
 }  // namespace
 
 TEST(KeyHandlersGl, MFirstLeavesThePictureFilledThenTogglesWireframe) {
-    ASSERT_EQ(platform::glfwInit(), 1);
+    ASSERT_TRUE(initialiseWindowLibrary());
     ASSERT_EQ(platform::glfwOpenWindow(64, 64, 0, 0, 0, 0, 24, 8, platform::GLFW_WINDOW), 1);
     resetGlobals();
     ScriptedInputScope scope;

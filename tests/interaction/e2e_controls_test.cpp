@@ -1,0 +1,95 @@
+// The real program under Xvfb, driven by xdotool: a title set by a key, a
+// recording made with R and written to rec.cfg, a recording ended by Esc, and
+// a rec.cfg that cannot be written.
+#include <filesystem>
+#include <regex>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "e2e_session.h"
+
+using interaction_test::E2eSession;
+
+namespace {
+
+class ControlsE2eTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const std::string reason = E2eSession::unavailableReason();
+        if (!reason.empty()) GTEST_SKIP() << reason;
+        ASSERT_TRUE(session.start()) << session.standardError();
+    }
+
+    // Ends the program with Esc and expects a clean exit.
+    void endWithEscape() {
+        session.holdKey("Escape");
+        EXPECT_EQ(session.waitForExit(), 0) << session.standardError();
+    }
+
+    E2eSession session;
+};
+
+bool matches(const std::string& text, const char* pattern) {
+    return std::regex_match(text, std::regex(pattern));
+}
+
+}  // namespace
+
+TEST_F(ControlsE2eTest, TappingVSelectsTheWaterAndSaysSoInTheTitle) {
+    session.holdKey("v");
+    EXPECT_TRUE(session.waitForTitle("selected object: water")) << session.windowTitle();
+    session.holdKey("v");
+    EXPECT_TRUE(session.waitForTitle("selected object: cliff")) << session.windowTitle();
+    endWithEscape();
+}
+
+TEST_F(ControlsE2eTest, RecordingWithWHeldWritesStartWItemsAndEnd) {
+    session.holdKey("p");
+    session.holdKey("r");
+    session.holdKey("w", 0.5);
+    session.holdKey("r");
+    const std::string recording = session.readRunFile("rec.cfg");
+    endWithEscape();
+    EXPECT_TRUE(matches(recording, "start0\n(-?[0-9]+(W|_-?[0-9]+_-?[0-9]+) )+\nend[0-9]+"))
+        << recording;
+    EXPECT_NE(recording.find("W "), std::string::npos) << recording;
+    EXPECT_NE(session.standardOutput().find("end playing\nstart recording\nend recording\n"),
+              std::string::npos)
+        << session.standardOutput();
+    // Esc after the recording has ended leaves the file as it was.
+    EXPECT_EQ(session.readRunFile("rec.cfg"), recording);
+}
+
+TEST_F(ControlsE2eTest, EscWhileRecordingStillWritesTheEndLine) {
+    session.holdKey("r");
+    session.holdKey("f", 0.3);
+    EXPECT_EQ(session.readRunFile("rec.cfg").find("end"), std::string::npos);
+    endWithEscape();
+    const std::string recording = session.readRunFile("rec.cfg");
+    EXPECT_TRUE(matches(recording, "start0\n([0-9]+F )+\nend[0-9]+")) << recording;
+    const std::string output = session.standardOutput();
+    EXPECT_NE(output.find("start recording\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("end recording\n"), std::string::npos) << output;
+}
+
+TEST_F(ControlsE2eTest, AnUnwritableRecCfgIsReportedOnceAndTheProgramGoesOn) {
+    std::filesystem::create_directory(session.runDirectory() / "rec.cfg");
+    session.holdKey("r");
+    session.holdKey("h", 0.3);
+    session.holdKey("r");
+    session.holdKey("p");  // playback on, then off: the directory cannot be read either
+    session.holdKey("p");
+    session.holdKey("p");
+    EXPECT_TRUE(session.running());
+    endWithEscape();
+    EXPECT_EQ(session.standardError().find("Cannot write rec.cfg: Is a directory"),
+              session.standardError().rfind("Cannot write rec.cfg"))
+        << session.standardError();
+    EXPECT_NE(session.standardError().find("Cannot write rec.cfg: Is a directory"),
+              std::string::npos)
+        << session.standardError();
+    EXPECT_NE(session.standardError().find("Cannot read rec.cfg: Is a directory"),
+              std::string::npos)
+        << session.standardError();
+}
