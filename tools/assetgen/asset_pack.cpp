@@ -24,10 +24,10 @@ const IslandShape& island() {
 
 const std::vector<std::string>& assetPackPaths() {
     static const std::vector<std::string> paths = {
-        "Models/water_plane.obj",      "Models/light_sphere.obj",   "Models/tree2.obj",
-        "Models/island_large.obj",     "Models/skybox_new.obj",     "Sprites/sea_trans2.tga",
-        "Sprites/sea_NRM.tga",         "Sprites/light_tex.tga",     "Sprites/tree2.tga",
-        "Sprites/cliff_tex.tga",       "Sprites/cliff_bump3_NRM.tga", "Sprites/violentdays_1024.tga"};
+        "Models/water_plane.obj",  "Models/light_sphere.obj",     "Models/tree2.obj",
+        "Models/island_large.obj", "Models/skybox_new.obj",       "Sprites/sea_trans2.tga",
+        "Sprites/sea_NRM.tga",     "Sprites/light_tex.tga",       "Sprites/tree2.tga",
+        "Sprites/cliff_tex.tga",   "Sprites/cliff_bump3_NRM.tga", "Sprites/violentdays_1024.tga"};
     return paths;
 }
 
@@ -41,13 +41,18 @@ std::vector<GeneratedFile> generateAssetPack() {
     Image cliffColour(1, 1, 3), cliffNormals(1, 1, 3);
     bakeIslandTextures(island(), kCliffTextureSize, cliffColour, cliffNormals);
     const std::vector<std::string>& paths = assetPackPaths();
-    std::vector<GeneratedFile> files = {
-        {paths[0], makeWaterPlaneObj()},   {paths[1], makeLightSphereObj()},
-        {paths[2], makeTreeObj()},         {paths[3], makeIslandObj()},
-        {paths[4], makeSkyboxObj()},       {paths[5], makeSeaTexture()},
-        {paths[6], makeSeaNormalMap()},    {paths[7], makeLightTexture()},
-        {paths[8], makeTreeTexture()},     {paths[9], encodeTga(cliffColour)},
-        {paths[10], encodeTga(cliffNormals)}, {paths[11], makeSkyTexture()}};
+    std::vector<GeneratedFile> files = {{paths[0], makeWaterPlaneObj()},
+                                        {paths[1], makeLightSphereObj()},
+                                        {paths[2], makeTreeObj()},
+                                        {paths[3], makeIslandObj()},
+                                        {paths[4], makeSkyboxObj()},
+                                        {paths[5], makeSeaTexture()},
+                                        {paths[6], makeSeaNormalMap()},
+                                        {paths[7], makeLightTexture()},
+                                        {paths[8], makeTreeTexture()},
+                                        {paths[9], encodeTga(cliffColour)},
+                                        {paths[10], encodeTga(cliffNormals)},
+                                        {paths[11], makeSkyTexture()}};
     return files;
 }
 

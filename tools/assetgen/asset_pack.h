@@ -8,7 +8,7 @@
 namespace assetgen {
 
 struct GeneratedFile {
-    std::string path;   // relative to the run directory, e.g. "Models/tree2.obj"
+    std::string path;  // relative to the run directory, e.g. "Models/tree2.obj"
     std::string bytes;
 };
 

@@ -60,10 +60,14 @@ double detSin(double x) {
     long long quadrant = 0;
     const double r = reduce(x, quadrant);
     switch (((quadrant % 4) + 4) % 4) {
-        case 0: return sinPoly(r);
-        case 1: return cosPoly(r);
-        case 2: return -sinPoly(r);
-        default: return -cosPoly(r);
+        case 0:
+            return sinPoly(r);
+        case 1:
+            return cosPoly(r);
+        case 2:
+            return -sinPoly(r);
+        default:
+            return -cosPoly(r);
     }
 }
 
@@ -71,10 +75,14 @@ double detCos(double x) {
     long long quadrant = 0;
     const double r = reduce(x, quadrant);
     switch (((quadrant % 4) + 4) % 4) {
-        case 0: return cosPoly(r);
-        case 1: return -sinPoly(r);
-        case 2: return -cosPoly(r);
-        default: return sinPoly(r);
+        case 0:
+            return cosPoly(r);
+        case 1:
+            return -sinPoly(r);
+        case 2:
+            return -cosPoly(r);
+        default:
+            return sinPoly(r);
     }
 }
 

@@ -26,9 +26,7 @@ void appendBytes(void* context, void* data, int size) {
 Image::Image(int w, int h, int c)
     : width(w), height(h), channels(c), pixels(static_cast<std::size_t>(w) * h * c, 0) {}
 
-void Image::set(int x, int y, const glm::dvec3& rgb) {
-    set(x, y, glm::dvec4(rgb, 1.0));
-}
+void Image::set(int x, int y, const glm::dvec3& rgb) { set(x, y, glm::dvec4(rgb, 1.0)); }
 
 void Image::set(int x, int y, const glm::dvec4& rgba) {
     std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * channels];
@@ -40,8 +38,7 @@ void Image::set(int x, int y, const glm::dvec4& rgba) {
 
 glm::dvec4 Image::get(int x, int y) const {
     const std::uint8_t* p = &pixels[(static_cast<std::size_t>(y) * width + x) * channels];
-    return glm::dvec4(p[0] / 255.0, p[1] / 255.0, p[2] / 255.0,
-                      channels == 4 ? p[3] / 255.0 : 1.0);
+    return glm::dvec4(p[0] / 255.0, p[1] / 255.0, p[2] / 255.0, channels == 4 ? p[3] / 255.0 : 1.0);
 }
 
 std::string encodeTga(const Image& image) {

@@ -8,10 +8,9 @@
 #pragma once
 
 #include <cstdint>
+#include <glm/glm.hpp>
 #include <string>
 #include <vector>
-
-#include <glm/glm.hpp>
 
 namespace assetgen {
 

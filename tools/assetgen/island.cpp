@@ -46,8 +46,8 @@ double harmonicSum(const Harmonic* harmonics, int count, double theta) {
 
 // Irregular coast: low orders shape the outline, higher ones make bays and
 // headlands. Phases are fixed numbers so that the outline never changes.
-constexpr Harmonic kCoast[] = {{2, 1.6, 0.7},  {3, 1.3, 2.1},  {4, 0.9, 4.0},  {5, 0.7, 1.1},
-                               {6, 0.5, 5.2},  {7, 0.45, 3.3}, {8, 0.35, 0.4}, {9, 0.3, 2.8},
+constexpr Harmonic kCoast[] = {{2, 1.6, 0.7},   {3, 1.3, 2.1},  {4, 0.9, 4.0},   {5, 0.7, 1.1},
+                               {6, 0.5, 5.2},   {7, 0.45, 3.3}, {8, 0.35, 0.4},  {9, 0.3, 2.8},
                                {11, 0.25, 4.6}, {13, 0.2, 1.9}, {17, 0.15, 3.7}, {23, 0.1, 0.2}};
 constexpr Harmonic kCliffWidth[] = {{3, 0.5, 1.0}, {5, 0.35, 2.5}, {8, 0.25, 4.1}, {12, 0.15, 0.3}};
 constexpr Harmonic kFoot[] = {{2, 0.6, 2.2}, {3, 0.5, 0.3}, {5, 0.45, 4.4}, {7, 0.3, 1.7}};
@@ -85,8 +85,8 @@ IslandShape::IslandShape() {
             arc[i] = arc[i - 1] + std::sqrt(glm::dot(step, step));
             previous = point;
         }
-        const double end = std::min(column.coastRadius + column.cliffWidth + kTalusWidth +
-                                        kRimWidth, kTableRadius - 1.0);
+        const double end = std::min(
+            column.coastRadius + column.cliffWidth + kTalusWidth + kRimWidth, kTableRadius - 1.0);
         const int last = static_cast<int>(end / kRadiusStep);
         meshLimit_[k] = arc[last];
         extent_ = std::max(extent_, arc[last]);
@@ -104,7 +104,8 @@ IslandShape::IslandShape() {
         };
         std::vector<double>& grid = gridRadius_[k];
         for (int i = 1; i < kTableSamples; ++i) {
-            grid[i] = grid[i - 1] + 0.5 * (density(arc[i - 1]) + density(arc[i])) * (arc[i] - arc[i - 1]);
+            grid[i] =
+                grid[i - 1] + 0.5 * (density(arc[i - 1]) + density(arc[i])) * (arc[i] - arc[i - 1]);
         }
         const double scale = 1.0 / grid[last];
         for (double& g : grid) g *= scale;
@@ -125,7 +126,8 @@ glm::dvec2 IslandShape::unrolledFromGrid(double a, double b) const {
         const std::vector<double>& grid = gridRadius_[k];
         const std::vector<double>& arc = arc_[k];
         if (radius >= grid.back()) return arc.back() + (radius - grid.back());
-        const int i = static_cast<int>(std::upper_bound(grid.begin(), grid.end(), radius) - grid.begin()) - 1;
+        const int i =
+            static_cast<int>(std::upper_bound(grid.begin(), grid.end(), radius) - grid.begin()) - 1;
         return mix(arc[i], arc[i + 1], (radius - grid[i]) / (grid[i + 1] - grid[i]));
     };
     const double rho = mix(arcAt(k0), arcAt(k1), f - std::floor(f));
@@ -346,14 +348,16 @@ SurfaceSample shadeSurface(const glm::dvec3& pos, const glm::dvec3& normal, doub
 
     // Grass: light and dark meadow patches, dry spots, darker clumps.
     const double meadow = fbm3(pos.x * 0.35, pos.y * 0.35, pos.z * 0.35, 2, kMeadowSeed);
-    glm::dvec3 grass = glm::mix(kGrassDark, kGrassLight, clamp01(0.5 + 0.9 * meadow + 0.35 * grain));
+    glm::dvec3 grass =
+        glm::mix(kGrassDark, kGrassLight, clamp01(0.5 + 0.9 * meadow + 0.35 * grain));
     grass = glm::mix(grass, kGrassDry, smoothstep(0.25, 0.6, patches) * 0.7);
     grass *= 0.86 + 0.2 * smoothstep(-0.6, 0.6, speckle);
 
     // Sedimentary layers follow the height, their thickness drifting along
     // the coast; fractures run down the face (noise stretched vertically)
     // and only in some stretches of it.
-    const double layer = gradientNoise3(pos.x * 0.05, y * 0.8 + 0.6 * patches, pos.z * 0.05, kLayerSeed);
+    const double layer =
+        gradientNoise3(pos.x * 0.05, y * 0.8 + 0.6 * patches, pos.z * 0.05, kLayerSeed);
     const double band = smoothstep(-0.35, 0.35, layer);
     glm::dvec3 rock = glm::mix(kRockDark, kRockLight, clamp01(0.2 + 0.5 * band + 0.4 * grain));
     rock *= 0.9 + 0.16 * speckle;
@@ -406,8 +410,8 @@ void bakeIslandTextures(const IslandShape& shape, int size, Image& colour, Image
                                                     -extent + 2.0 * extent * b / lattice);
             points[b * stride + a] = p;
             patches[b * stride + a] = fbm3(p.x * 0.12, p.y * 0.12, p.z * 0.12, 4, kPatchSeed);
-            fractured[b * stride + a] = smoothstep(
-                0.0, 0.35, fbm3(p.x * 0.15, p.y * 0.15, p.z * 0.15, 2, kCrackSeed + 1u));
+            fractured[b * stride + a] =
+                smoothstep(0.0, 0.35, fbm3(p.x * 0.15, p.y * 0.15, p.z * 0.15, 2, kCrackSeed + 1u));
         }
     });
     std::vector<glm::dvec3> normals(points.size());
@@ -434,14 +438,16 @@ void bakeIslandTextures(const IslandShape& shape, int size, Image& colour, Image
             const double wa = fa - a;
             const std::size_t k00 = b * stride + a, k10 = k00 + 1;
             const std::size_t k01 = k00 + stride, k11 = k01 + 1;
-            const glm::dvec3 pos =
-                glm::mix(glm::mix(points[k00], points[k10], wa), glm::mix(points[k01], points[k11], wa), wb);
-            const glm::dvec3 normal = glm::normalize(glm::mix(
-                glm::mix(normals[k00], normals[k10], wa), glm::mix(normals[k01], normals[k11], wa), wb));
+            const glm::dvec3 pos = glm::mix(glm::mix(points[k00], points[k10], wa),
+                                            glm::mix(points[k01], points[k11], wa), wb);
+            const glm::dvec3 normal =
+                glm::normalize(glm::mix(glm::mix(normals[k00], normals[k10], wa),
+                                        glm::mix(normals[k01], normals[k11], wa), wb));
             auto field = [&](const std::vector<double>& f) {
                 return mix(mix(f[k00], f[k10], wa), mix(f[k01], f[k11], wa), wb);
             };
-            const SurfaceSample sample = shadeSurface(pos, normal, field(patches), field(fractured));
+            const SurfaceSample sample =
+                shadeSurface(pos, normal, field(patches), field(fractured));
             colour.set(i, j, sample.colour);
             heights[static_cast<std::size_t>(j) * size + i] = sample.height;
         }

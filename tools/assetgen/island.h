@@ -12,13 +12,13 @@
 // u = 0.5 + P / (2 E), v = 0.5 - Q / (2 E) (E = unrolledExtent()) therefore
 // stretch little even on the cliff faces, which get rows of their own. The
 // mesh is a regular grid in a disc, mapped radially onto (P, Q) with more rows
-// where the silhouette needs them (unrolledFromGrid). The texture coordinates are not mirrored: with the face normal
-// N, u's direction T and v's direction B, N = T x B.
+// where the silhouette needs them (unrolledFromGrid). The texture coordinates
+// are not mirrored: with the face normal N, u's direction T and v's direction
+// B, N = T x B.
 #pragma once
 
-#include <vector>
-
 #include <glm/glm.hpp>
+#include <vector>
 
 #include "tools/assetgen/image.h"
 #include "tools/assetgen/obj_builder.h"
@@ -26,7 +26,7 @@
 namespace assetgen {
 
 class IslandShape {
-public:
+  public:
     IslandShape();
 
     // World point of unrolled coordinates (P, Q).
@@ -48,7 +48,7 @@ public:
     // Coast radius R(theta): where the top breaks into the cliff.
     double coastRadius(double theta) const;
 
-private:
+  private:
     struct Column {  // the profile parameters along one ray
         double coastRadius;
         double cliffWidth;
@@ -61,15 +61,15 @@ private:
     };
 
     Column columnAt(double theta) const;  // from the harmonics, exact
-    Ray rayAt(double p, double q) const;   // interpolated from the table
+    Ray rayAt(double p, double q) const;  // interpolated from the table
     double topHeight(double x, double z) const;
     double profileHeight(double r, const Ray& ray) const;
     double cliffDisplacement(double r, const Ray& ray) const;
     double radiusAt(double rho, double theta) const;
 
-    std::vector<Column> columns_;            // one per table angle
-    std::vector<std::vector<double>> arc_;   // arc length at r = i * radiusStep, per angle
-    std::vector<double> meshLimit_;          // rho where the mesh ends, per angle
+    std::vector<Column> columns_;                  // one per table angle
+    std::vector<std::vector<double>> arc_;         // arc length at r = i * radiusStep, per angle
+    std::vector<double> meshLimit_;                // rho where the mesh ends, per angle
     std::vector<std::vector<double>> gridRadius_;  // grid radius at each arc sample, per angle
     double extent_ = 0.0;
 };

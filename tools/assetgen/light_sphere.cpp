@@ -28,9 +28,9 @@ std::string makeLightSphereObj() {
         const double polar = kPi * s / kStacks;
         for (int k = 0; k < kSlices; ++k) {
             const double azimuth = 2.0 * kPi * k / kSlices;
-            const int index = obj.addPosition(kRadius * glm::dvec3(detSin(polar) * detCos(azimuth),
-                                                                   detCos(polar),
-                                                                   -detSin(polar) * detSin(azimuth)));
+            const int index =
+                obj.addPosition(kRadius * glm::dvec3(detSin(polar) * detCos(azimuth), detCos(polar),
+                                                     -detSin(polar) * detSin(azimuth)));
             if (k == 0) ring[s] = index;
         }
     }
@@ -80,7 +80,8 @@ std::string makeLightTexture() {
             const double u = (x + 0.5) / size;
             const double granules = tileableFbm2(u * 16.0, v * 8.0, 16, 3, kGranuleSeed);
             const double warmth = clamp01(fromEquator * fromEquator * 0.8 + 0.25 * granules + 0.1);
-            const glm::dvec3 colour = glm::mix(glm::dvec3(1.0, 0.98, 0.88), glm::dvec3(1.0, 0.70, 0.32), warmth);
+            const glm::dvec3 colour =
+                glm::mix(glm::dvec3(1.0, 0.98, 0.88), glm::dvec3(1.0, 0.70, 0.32), warmth);
             image.set(x, y, colour);
         }
     }

@@ -8,18 +8,27 @@ namespace {
 
 // Sixteen unit directions in the plane (cosines and sines of k * 22.5
 // degrees), written out so that no library call is involved.
-constexpr double kDirections2[16][2] = {
-    {1.0, 0.0},           {0.92387953251, 0.38268343237},  {0.70710678119, 0.70710678119},
-    {0.38268343237, 0.92387953251},  {0.0, 1.0},          {-0.38268343237, 0.92387953251},
-    {-0.70710678119, 0.70710678119}, {-0.92387953251, 0.38268343237}, {-1.0, 0.0},
-    {-0.92387953251, -0.38268343237}, {-0.70710678119, -0.70710678119},
-    {-0.38268343237, -0.92387953251}, {0.0, -1.0},        {0.38268343237, -0.92387953251},
-    {0.70710678119, -0.70710678119}, {0.92387953251, -0.38268343237}};
+constexpr double kDirections2[16][2] = {{1.0, 0.0},
+                                        {0.92387953251, 0.38268343237},
+                                        {0.70710678119, 0.70710678119},
+                                        {0.38268343237, 0.92387953251},
+                                        {0.0, 1.0},
+                                        {-0.38268343237, 0.92387953251},
+                                        {-0.70710678119, 0.70710678119},
+                                        {-0.92387953251, 0.38268343237},
+                                        {-1.0, 0.0},
+                                        {-0.92387953251, -0.38268343237},
+                                        {-0.70710678119, -0.70710678119},
+                                        {-0.38268343237, -0.92387953251},
+                                        {0.0, -1.0},
+                                        {0.38268343237, -0.92387953251},
+                                        {0.70710678119, -0.70710678119},
+                                        {0.92387953251, -0.38268343237}};
 
 // The twelve edge directions of a cube, as in improved Perlin noise.
-constexpr double kDirections3[12][3] = {{1, 1, 0},  {-1, 1, 0}, {1, -1, 0}, {-1, -1, 0},
-                                        {1, 0, 1},  {-1, 0, 1}, {1, 0, -1}, {-1, 0, -1},
-                                        {0, 1, 1},  {0, -1, 1}, {0, 1, -1}, {0, -1, -1}};
+constexpr double kDirections3[12][3] = {{1, 1, 0}, {-1, 1, 0}, {1, -1, 0}, {-1, -1, 0},
+                                        {1, 0, 1}, {-1, 0, 1}, {1, 0, -1}, {-1, 0, -1},
+                                        {0, 1, 1}, {0, -1, 1}, {0, 1, -1}, {0, -1, -1}};
 
 double fade(double t) { return t * t * t * (t * (t * 6.0 - 15.0) + 10.0); }
 
@@ -64,8 +73,8 @@ std::uint32_t hash32(std::uint32_t x) {
 }
 
 std::uint32_t hashCombine(std::uint32_t seed, std::int32_t value) {
-    return hash32(seed ^ (static_cast<std::uint32_t>(value) + 0x9e3779b9u + (seed << 6) +
-                          (seed >> 2)));
+    return hash32(seed ^
+                  (static_cast<std::uint32_t>(value) + 0x9e3779b9u + (seed << 6) + (seed >> 2)));
 }
 
 std::uint64_t Random::next() {
@@ -164,12 +173,11 @@ double fbm3(double x, double y, double z, int octaves, std::uint32_t seed, doubl
     return sum / norm;
 }
 
-double tileableFbm2(double x, double y, int period, int octaves, std::uint32_t seed,
-                    double gain) {
+double tileableFbm2(double x, double y, int period, int octaves, std::uint32_t seed, double gain) {
     double sum = 0.0, amplitude = 1.0, norm = 0.0;
     for (int o = 0; o < octaves; ++o) {
-        sum += amplitude *
-               tileableNoise2(x, y, period, seed + 101u * static_cast<std::uint32_t>(o));
+        sum +=
+            amplitude * tileableNoise2(x, y, period, seed + 101u * static_cast<std::uint32_t>(o));
         norm += amplitude;
         amplitude *= gain;
         x *= 2.0;

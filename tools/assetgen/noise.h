@@ -13,13 +13,13 @@ std::uint32_t hashCombine(std::uint32_t seed, std::int32_t value);
 
 // A small seeded generator (SplitMix64) for the few random choices.
 class Random {
-public:
+  public:
     explicit Random(std::uint64_t seed) : state_(seed) {}
     std::uint64_t next();
-    double uniform();                       // [0, 1)
+    double uniform();  // [0, 1)
     double uniform(double low, double high);
 
-private:
+  private:
     std::uint64_t state_;
 };
 

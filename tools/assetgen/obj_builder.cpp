@@ -72,7 +72,8 @@ void ObjBuilder::addTriangle(int p0, int p1, int p2, int t0, int t1, int t2) {
 
 void ObjBuilder::addTriangleFacing(int p0, int p1, int p2, int t0, int t1, int t2,
                                    const glm::dvec3& front) {
-    const glm::dvec3 n = glm::cross(positions_[p1] - positions_[p0], positions_[p2] - positions_[p0]);
+    const glm::dvec3 n =
+        glm::cross(positions_[p1] - positions_[p0], positions_[p2] - positions_[p0]);
     if (glm::dot(n, front) < 0.0) {
         addTriangle(p0, p2, p1, t0, t2, t1);
     } else {
@@ -81,8 +82,7 @@ void ObjBuilder::addTriangleFacing(int p0, int p1, int p2, int t0, int t1, int t
 }
 
 void ObjBuilder::addTriangle(const Face& face) {
-    const int shift = bestCornerRotation(texCoords_[face.texCoord[0]],
-                                         texCoords_[face.texCoord[1]],
+    const int shift = bestCornerRotation(texCoords_[face.texCoord[0]], texCoords_[face.texCoord[1]],
                                          texCoords_[face.texCoord[2]]);
     Face rotated = face;
     for (int c = 0; c < 3; ++c) {

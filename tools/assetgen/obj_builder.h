@@ -8,15 +8,14 @@
 // works on exactly the numbers the reader will see.
 #pragma once
 
+#include <glm/glm.hpp>
 #include <string>
 #include <vector>
-
-#include <glm/glm.hpp>
 
 namespace assetgen {
 
 class ObjBuilder {
-public:
+  public:
     struct Face {
         int position[3];
         int texCoord[3];
@@ -35,8 +34,7 @@ public:
     // The same with a given normal index.
     void addTriangle(const Face& face);
     // Adds the triangle wound so that its front faces `front` (a direction).
-    void addTriangleFacing(int p0, int p1, int p2, int t0, int t1, int t2,
-                           const glm::dvec3& front);
+    void addTriangleFacing(int p0, int p1, int p2, int t0, int t1, int t2, const glm::dvec3& front);
 
     const std::vector<glm::dvec3>& positions() const { return positions_; }
     const std::vector<glm::dvec2>& texCoords() const { return texCoords_; }
@@ -45,7 +43,7 @@ public:
 
     std::string toText(const std::string& title) const;
 
-private:
+  private:
     std::vector<glm::dvec3> positions_;
     std::vector<glm::dvec2> texCoords_;
     std::vector<glm::dvec3> normals_;

@@ -30,12 +30,12 @@ const glm::dvec3 kCloudShade(0.66, 0.70, 0.78);
 const glm::dvec3 kSunGlow(1.0, 0.93, 0.75);
 
 const SkyFace kFaces[6] = {
-    {{0, 1, 0}, {1, 0, 0}, {0, 0, 1}, 0, 0},    // zenith: north at the top of the tile
-    {{0, -1, 0}, {1, 0, 0}, {0, 0, -1}, 1, 0},  // nadir
-    {{0, 0, -1}, {1, 0, 0}, {0, -1, 0}, 0, 1},  // north: looking along -z, east to the right
-    {{1, 0, 0}, {0, 0, 1}, {0, -1, 0}, 1, 1},   // east
-    {{0, 0, 1}, {-1, 0, 0}, {0, -1, 0}, 0, 2},  // south
-    {{-1, 0, 0}, {0, 0, -1}, {0, -1, 0}, 1, 2}, // west
+    {{0, 1, 0}, {1, 0, 0}, {0, 0, 1}, 0, 0},     // zenith: north at the top of the tile
+    {{0, -1, 0}, {1, 0, 0}, {0, 0, -1}, 1, 0},   // nadir
+    {{0, 0, -1}, {1, 0, 0}, {0, -1, 0}, 0, 1},   // north: looking along -z, east to the right
+    {{1, 0, 0}, {0, 0, 1}, {0, -1, 0}, 1, 1},    // east
+    {{0, 0, 1}, {-1, 0, 0}, {0, -1, 0}, 0, 2},   // south
+    {{-1, 0, 0}, {0, 0, -1}, {0, -1, 0}, 1, 2},  // west
 };
 
 double powInt(double x, int n) {
@@ -85,7 +85,8 @@ glm::dvec3 skyColour(const glm::dvec3& direction) {
     const double lift = e + 0.10;
     const double cx = d.x / lift * 0.9;
     const double cz = d.z / lift * 0.9;
-    const double density = fbm2(cx, cz, 6, kCloudSeed, 0.55) + 0.15 * fbm2(cx * 3.0, cz * 3.0, 3, kWispSeed);
+    const double density =
+        fbm2(cx, cz, 6, kCloudSeed, 0.55) + 0.15 * fbm2(cx * 3.0, cz * 3.0, 3, kWispSeed);
     const double cover = smoothstep(0.02, 0.38, density) * smoothstep(0.02, 0.20, e);
     if (cover > 0.0) {
         // Lit on the sun's side: compare with the density a step towards the sun.
@@ -102,9 +103,9 @@ std::string makeSkyboxObj() {
     std::map<std::tuple<int, int, int>, int> corners;
     auto corner = [&](const glm::dvec3& world) {
         const glm::dvec3 m = skyDirectionToModel(world);
-        const auto key = std::make_tuple(static_cast<int>(std::lround(m.x)),
-                                         static_cast<int>(std::lround(m.y)),
-                                         static_cast<int>(std::lround(m.z)));
+        const auto key =
+            std::make_tuple(static_cast<int>(std::lround(m.x)), static_cast<int>(std::lround(m.y)),
+                            static_cast<int>(std::lround(m.z)));
         const auto found = corners.find(key);
         if (found != corners.end()) return found->second;
         const int index = obj.addPosition(m);
@@ -139,8 +140,10 @@ std::string makeSkyTexture() {
             if (row < 3) {
                 const SkyFace& face = kFaces[row * 2 + column];
                 // Texel centre in face-plane coordinates; beyond +-1 in the padding.
-                const double a = ((x - column * kSkyTileSize) + 0.5 - kSkyTilePadding) / inner * 2.0 - 1.0;
-                const double b = ((y - row * kSkyTileSize) + 0.5 - kSkyTilePadding) / inner * 2.0 - 1.0;
+                const double a =
+                    ((x - column * kSkyTileSize) + 0.5 - kSkyTilePadding) / inner * 2.0 - 1.0;
+                const double b =
+                    ((y - row * kSkyTileSize) + 0.5 - kSkyTilePadding) / inner * 2.0 - 1.0;
                 direction = face.direction + a * face.across + b * face.down;
             } else {
                 // The spare row: the clear sky's gradient from 30 degrees up

@@ -31,7 +31,7 @@ const glm::dvec3 kUp(0.0, 1.0, 0.0);
 // Collects the tree in world units relative to its base and writes it in
 // the tree's model space.
 class TreeWriter {
-public:
+  public:
     TreeWriter(ObjBuilder& obj, const glm::dvec3& base) : obj_(obj), base_(base) {}
 
     int position(const glm::dvec3& local) {
@@ -45,7 +45,7 @@ public:
     }
     ObjBuilder& obj() { return obj_; }
 
-private:
+  private:
     ObjBuilder& obj_;
     glm::dvec3 base_;
     std::vector<glm::dvec3> localPositions_;
@@ -60,7 +60,8 @@ void addTube(TreeWriter& tree, const std::vector<glm::dvec3>& spine,
     std::vector<int> ringTex(rings);
     double length = barkOffset;
     const glm::dvec3 first = glm::normalize(spine[1] - spine[0]);
-    glm::dvec3 side = std::fabs(first.x) < 0.9 ? glm::dvec3(1.0, 0.0, 0.0) : glm::dvec3(0.0, 0.0, 1.0);
+    glm::dvec3 side =
+        std::fabs(first.x) < 0.9 ? glm::dvec3(1.0, 0.0, 0.0) : glm::dvec3(0.0, 0.0, 1.0);
     for (int r = 0; r < rings; ++r) {
         const glm::dvec3 along =
             glm::normalize(spine[std::min(r + 1, rings - 1)] - spine[std::max(r - 1, 0)]);
@@ -135,7 +136,8 @@ Icosphere makeIcosphere(int levels) {
         };
         std::vector<std::array<int, 3>> finer;
         for (const auto& f : ico.faces) {
-            const int ab = midpoint(f[0], f[1]), bc = midpoint(f[1], f[2]), ca = midpoint(f[2], f[0]);
+            const int ab = midpoint(f[0], f[1]), bc = midpoint(f[1], f[2]),
+                      ca = midpoint(f[2], f[0]);
             finer.push_back({f[0], ab, ca});
             finer.push_back({f[1], bc, ab});
             finer.push_back({f[2], ca, bc});
@@ -153,8 +155,8 @@ void addFoliage(TreeWriter& tree, const Icosphere& ico, const glm::dvec3& centre
                 std::uint32_t seed) {
     std::vector<int> indices;
     for (const glm::dvec3& v : ico.vertices) {
-        const double lump = 1.0 + 0.24 * gradientNoise3(v.x * 1.6 + 11.3, v.y * 1.6, v.z * 1.6 + 7.1,
-                                                        kFoliageSeed + seed);
+        const double lump = 1.0 + 0.24 * gradientNoise3(v.x * 1.6 + 11.3, v.y * 1.6,
+                                                        v.z * 1.6 + 7.1, kFoliageSeed + seed);
         glm::dvec3 p = v * radius * lump;
         p.y *= p.y < 0.0 ? 0.7 : 0.9;
         indices.push_back(tree.position(centre + p));
@@ -167,9 +169,12 @@ void addFoliage(TreeWriter& tree, const Icosphere& ico, const glm::dvec3& centre
         const glm::dvec3 n = glm::abs(normal);
         glm::dvec2 uv[3];
         for (int c = 0; c < 3; ++c) {
-            if (n.y >= n.x && n.y >= n.z) uv[c] = glm::dvec2(p[c].x, p[c].z);
-            else if (n.x >= n.z) uv[c] = glm::dvec2(p[c].z, p[c].y);
-            else uv[c] = glm::dvec2(p[c].x, p[c].y);
+            if (n.y >= n.x && n.y >= n.z)
+                uv[c] = glm::dvec2(p[c].x, p[c].z);
+            else if (n.x >= n.z)
+                uv[c] = glm::dvec2(p[c].z, p[c].y);
+            else
+                uv[c] = glm::dvec2(p[c].x, p[c].y);
             uv[c] *= kScale;
         }
         const glm::dvec2 centroid = (uv[0] + uv[1] + uv[2]) / 3.0;
@@ -279,8 +284,9 @@ std::string makeTreeTexture() {
     for (int y = 0; y < size; ++y) {
         for (int x = half; x < size; ++x) {
             const double shade = fbm2(x / 40.0, y / 40.0, 3, kLeafSeed);
-            image.set(x, y, glm::mix(glm::dvec3(0.06, 0.16, 0.05), glm::dvec3(0.12, 0.25, 0.08),
-                                     clamp01(0.5 + shade)));
+            image.set(x, y,
+                      glm::mix(glm::dvec3(0.06, 0.16, 0.05), glm::dvec3(0.12, 0.25, 0.08),
+                               clamp01(0.5 + shade)));
         }
     }
     Random random(kLeafSeed);
@@ -299,7 +305,7 @@ std::string makeTreeTexture() {
             for (int x = static_cast<int>(cx) - reach; x <= static_cast<int>(cx) + reach; ++x) {
                 if (x < half || x >= size) continue;
                 const double dx = x + 0.5 - cx, dy = y + 0.5 - cy;
-                const double along = (dx * ax + dy * ay) / length;   // -1 .. 1 tip to tip
+                const double along = (dx * ax + dy * ay) / length;  // -1 .. 1 tip to tip
                 const double across = (-dx * ay + dy * ax) / width;
                 const double profile = 1.0 - along * along;
                 if (profile <= 0.0 || std::fabs(across) > profile) continue;

@@ -2,9 +2,8 @@
 // the model space that the scene's tree transform maps back to the world.
 #pragma once
 
-#include <string>
-
 #include <glm/glm.hpp>
+#include <string>
 
 namespace assetgen {
 

@@ -36,8 +36,11 @@ struct Wave {
 };
 
 std::vector<Wave> makeWaves() {
-    std::vector<Wave> waves = {{1, 2, 0.050, 0.3}, {3, -1, 0.035, 1.9}, {2, 3, 0.028, 4.1},
-                               {-4, 1, 0.022, 2.6}, {5, 2, 0.016, 5.3}};
+    std::vector<Wave> waves = {{1, 2, 0.050, 0.3},
+                               {3, -1, 0.035, 1.9},
+                               {2, 3, 0.028, 4.1},
+                               {-4, 1, 0.022, 2.6},
+                               {5, 2, 0.016, 5.3}};
     Random random(kSeaWaveSeed);
     for (int i = 0; i < 24; ++i) {
         const double cycles = random.uniform(6.0, 22.0);
@@ -45,7 +48,8 @@ std::vector<Wave> makeWaves() {
         const int ku = static_cast<int>(std::lround(cycles * detCos(angle)));
         const int kv = static_cast<int>(std::lround(cycles * detSin(angle)));
         if (ku == 0 && kv == 0) continue;
-        waves.push_back({ku, kv, 0.05 / cycles * random.uniform(0.6, 1.2), random.uniform(0.0, 2.0 * kPi)});
+        waves.push_back(
+            {ku, kv, 0.05 / cycles * random.uniform(0.6, 1.2), random.uniform(0.0, 2.0 * kPi)});
     }
     return waves;
 }
@@ -104,7 +108,8 @@ std::string makeSeaNormalMap() {
     for (int y = 0; y < n; ++y) {
         for (int x = 0; x < n; ++x) {
             ripples[static_cast<std::size_t>(y) * n + x] =
-                0.012 * tileableFbm2((x + 0.5) / n * 16.0, (y + 0.5) / n * 16.0, 16, 3, kSeaRippleSeed);
+                0.012 *
+                tileableFbm2((x + 0.5) / n * 16.0, (y + 0.5) / n * 16.0, 16, 3, kSeaRippleSeed);
         }
     }
     const std::vector<Wave> waves = makeWaves();
@@ -118,7 +123,8 @@ std::string makeSeaNormalMap() {
             for (const Wave& w : waves) {
                 const double angle = 2.0 * kPi * (w.ku * u + w.kv * v) + w.phase;
                 // Sharper crests: the slope of h * sin(angle) + 0.25 h sin(2 angle).
-                const double slope = w.height * 2.0 * kPi * (detCos(angle) + 0.5 * detCos(2.0 * angle));
+                const double slope =
+                    w.height * 2.0 * kPi * (detCos(angle) + 0.5 * detCos(2.0 * angle));
                 du += slope * w.ku / kTileWorld;
                 dv += slope * w.kv / kTileWorld;
             }
