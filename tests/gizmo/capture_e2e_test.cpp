@@ -66,7 +66,9 @@ public:
         fs::copy_file(run / "config.cfg", directory / "config.cfg");
         fs::copy(run / "Shaders", directory / "Shaders", fs::copy_options::recursive);
         for (const char* shared : {"Models", "Sprites"}) {
-            if (fs::exists(run / shared)) fs::create_directory_symlink(run / shared, directory / shared);
+            if (fs::exists(run / shared)) {
+                fs::create_directory_symlink(run / shared, directory / shared);
+            }
         }
     }
     ~CaptureDirectory() {
@@ -198,7 +200,8 @@ TEST(Capture, UnwritableOutputDirectoryIsReported) {
     CaptureDirectory capture;
     std::ofstream(capture.directory / "taken") << "a file, not a directory";
     EXPECT_EQ(capture.run({"--at", "0", "--out", "taken/shots"}), 1);
-    EXPECT_EQ(capture.standardError().rfind("island-capture: --out: cannot create directory 'taken/shots'", 0),
+    EXPECT_EQ(capture.standardError().rfind(
+                  "island-capture: --out: cannot create directory 'taken/shots'", 0),
               0u)
         << capture.standardError();
 }

@@ -66,7 +66,8 @@ TEST(CaptureOptions, RefusalsNameTheArgument) {
     EXPECT_EQ(refusal({"--at", "nan"}).rfind("--at: 'nan'", 0), 0u);
     EXPECT_EQ(refusal({"--at", "-1"}).rfind("--at: time -1 is outside", 0), 0u);
     EXPECT_EQ(refusal({"--at", "1e9"}).rfind("--at: time 1e9 is outside", 0), 0u);
-    EXPECT_EQ(refusal({"--at", "1", "--size", "800"}).rfind("--size: expected WIDTHxHEIGHT", 0), 0u);
+    EXPECT_EQ(refusal({"--at", "1", "--size", "800"}).rfind("--size: expected WIDTHxHEIGHT", 0),
+              0u);
     EXPECT_EQ(refusal({"--at", "1", "--size", "x600"}).rfind("--size:", 0), 0u);
     EXPECT_EQ(refusal({"--at", "1", "--size", "-8x6"}).rfind("--size:", 0), 0u);
     EXPECT_EQ(refusal({"--at", "1", "--size", "0x600"}).rfind("--size: width and height", 0), 0u);

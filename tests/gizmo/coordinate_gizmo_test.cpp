@@ -237,7 +237,8 @@ TEST_F(Gizmo, TangentIsRedAlongXAndBitangentGreenAlongY) {
         for (int x = 0; x < kWidth; ++x) {
             if (!turned.isBlue(x, y)) continue;
             ++turnedBlue;
-            EXPECT_TRUE(std::abs(y - rowOf(0)) <= 1 || std::abs(y - rowOf(1)) <= 1) << x << "," << y;
+            EXPECT_TRUE(std::abs(y - rowOf(0)) <= 1 || std::abs(y - rowOf(1)) <= 1)
+                << x << "," << y;
         }
     }
     EXPECT_GE(turnedBlue, 190);
@@ -279,7 +280,8 @@ TEST_F(Gizmo, MovingTheObjectMovesItsFramesAtTheNextDraw) {
 }
 
 TEST_F(Gizmo, FailedProgramIsReportedAndConstructionGoesOn) {
-    const fs::path scratch = fs::temp_directory_path() / ("gizmo-shaders-" + std::to_string(getpid()));
+    const fs::path scratch =
+        fs::temp_directory_path() / ("gizmo-shaders-" + std::to_string(getpid()));
     fs::create_directories(scratch / "Shaders");
     fs::copy_file("Shaders/coordsys.frag", scratch / "Shaders/coordsys.frag",
                   fs::copy_options::overwrite_existing);

@@ -56,7 +56,8 @@ bool parseTimes(const std::string& list, std::vector<double>& times, std::string
         if (frameOfTime(times[i]) == frameOfTime(times[i - 1])) {
             std::ostringstream message;
             message << "--at: times " << times[i - 1] << " and " << times[i]
-                    << " fall on the same frame (1/" << kCaptureFramesPerSecond << " s apart at least)";
+                    << " fall on the same frame (1/" << kCaptureFramesPerSecond
+                    << " s apart at least)";
             error = message.str();
             return false;
         }
