@@ -39,9 +39,12 @@ bool isCoreProfileContext() {
     return (profile & GL_CONTEXT_CORE_PROFILE_BIT) != 0;
 }
 
-bool startUp() {
+bool startUp() { return startUp(nullptr); }
+
+bool startUp(const std::function<void(AppConfig&)>& adjustConfig) {
     glfwInit();
     readConfig("config.cfg");
+    if (adjustConfig) adjustConfig(appConfig);
     glewExperimental = GL_TRUE;
     glfwOpenWindowHint(GLFW_OPENGL_VERSION_MAJOR, appConfig.glMajorVersion);
     glfwOpenWindowHint(GLFW_OPENGL_VERSION_MINOR, appConfig.glMinorVersion);

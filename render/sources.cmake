@@ -5,4 +5,5 @@ list(APPEND ISLAND_CORE_SOURCES
   render/model_loaders.cpp
   render/shadow_map.cpp
   render/reflection_map.cpp
+  render/coordinate_gizmo.cpp
 )

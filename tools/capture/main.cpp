@@ -1,0 +1,138 @@
+// island-capture: renders the island's scripted flight into PNG files without
+// anyone at the keyboard. It starts up exactly as the demo does (config.cfg,
+// the window, the scene), but its clock is virtual and steps at a fixed 60
+// frames per second from 0, so the same times always give the same images.
+// Each frame runs the demo's own steps in playback mode: the frame loop's
+// start of frame (the playback script and the camera's playback update), the
+// frame composition, the swap and the GL error report. The key handlers are
+// left out: nobody is at the keyboard.
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/app_config.h"
+#include "app/diagnostics.h"
+#include "app/frame_composition.h"
+#include "app/frame_loop.h"
+#include "app/scene_setup.h"
+#include "app/startup.h"
+#include "capture_options.h"
+#include "frame_image.h"
+#include "platform/console.h"
+#include "platform/scripted_input.h"
+#include "platform/window.h"
+#include "render/coordinate_gizmo.h"
+#include "render/scene_object.h"
+
+namespace {
+
+// Progress lines on long captures, every this many frames (5 s of flight).
+constexpr long kProgressInterval = 5 * kCaptureFramesPerSecond;
+
+void report(const std::string& line) { platform::printErrorLine("island-capture: " + line); }
+
+SceneObject* gizmoObject(const Scene& scene, GizmoTarget target) {
+    switch (target) {
+        case GizmoTarget::Cliff: return scene.cliff;
+        case GizmoTarget::Tree: return scene.tree;
+        case GizmoTarget::Water: return scene.water;
+        case GizmoTarget::None: break;
+    }
+    return nullptr;
+}
+
+// Runs frames 0 .. the last requested one and saves the requested ones.
+// Returns the exit status.
+int captureFlight(Scene& scene, const CaptureOptions& options,
+                  platform::ScriptedInput& virtualInput) {
+    std::unique_ptr<CoordinateGizmo> gizmo;
+    if (SceneObject* object = gizmoObject(scene, options.gizmo)) {
+        gizmo = std::make_unique<CoordinateGizmo>(object);
+    }
+    // The demo's own frame loop in its start state: playback mode, no
+    // recording loaded, so no key and no mouse movement reach the camera.
+    FrameLoop loop(scene);
+    const long lastFrame = frameOfTime(options.times.back());
+    std::size_t nextShot = 0;
+    for (long frame = 0; frame <= lastFrame; ++frame) {
+        const double now = static_cast<double>(frame) / kCaptureFramesPerSecond;
+        virtualInput.setTime(now);
+        const glm::mat4 view = loop.beginFrame();
+        renderFrame(scene, view);
+        if (gizmo) gizmo->draw(view, scene.projection);
+
+        if (frameOfTime(options.times[nextShot]) == frame) {
+            const double seconds = options.times[nextShot];
+            const std::string path =
+                (std::filesystem::path(options.outputDirectory) /
+                 shotFileName(options.prefix, seconds))
+                    .string();
+            if (!writePng(path, readBackBuffer(appConfig.window_width, appConfig.window_height))) {
+                report("cannot write " + path);
+                return 1;
+            }
+            ++nextShot;
+            report("wrote " + path + " (" + std::to_string(nextShot) + " of " +
+                   std::to_string(options.times.size()) + ", frame " + std::to_string(frame) +
+                   ")");
+        } else if (frame % kProgressInterval == 0 && frame > 0) {
+            report("frame " + std::to_string(frame) + " of " + std::to_string(lastFrame));
+        }
+
+        platform::glfwSwapBuffers();
+        reportGLError();
+        if (platform::glfwGetWindowParam(platform::GLFW_OPENED) == 0) {
+            report("the window was closed after frame " + std::to_string(frame));
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CaptureOptions options;
+    std::string error;
+    if (!parseCaptureOptions(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
+        report(error);
+        return 2;
+    }
+    if (options.help) {
+        std::cout << captureUsage();
+        return 0;
+    }
+    std::error_code directoryError;
+    std::filesystem::create_directories(options.outputDirectory, directoryError);
+    if (directoryError) {
+        report("--out: cannot create directory '" + options.outputDirectory +
+               "': " + directoryError.message());
+        return 1;
+    }
+
+    // Installed before start-up, so that every reading of the clock, the
+    // shaders' "timer" included, sees the virtual time.
+    platform::ScriptedInput virtualInput;
+    platform::setInputSource(&virtualInput);
+    const bool started = startUp([&options](AppConfig& config) {
+        if (options.width > 0) {
+            config.window_width = options.width;
+            config.window_height = options.height;
+        }
+        config.fullscreen = platform::GLFW_WINDOW;
+        config.showfps = false;
+    });
+    if (!started) return 1;
+
+    int status = 0;
+    {
+        Scene scene;
+        if (!setUpScene(scene)) return 1;
+        status = captureFlight(scene, options, virtualInput);
+    }  // the gizmo, the render targets and the programs go before the context
+    platform::glfwTerminate();
+    return status;
+}
