@@ -14,17 +14,17 @@ namespace {
 class ControlsE2eTest : public testing::Test {
 protected:
     void SetUp() override {
-        session.start();
-        ASSERT_NE(session.waitForWindow(), 0u) << session.standardError();
+        demo.start();
+        ASSERT_NE(demo.waitForWindow(), 0u) << demo.standardError();
     }
 
     // Ends the program with Esc and expects a clean exit.
     void endWithEscape() {
-        session.tapKey("Escape");
-        EXPECT_EQ(session.waitForExit(), 0) << session.standardError();
+        demo.tapKey("Escape");
+        EXPECT_EQ(demo.waitForExit(), 0) << demo.standardError();
     }
 
-    DemoProcess session;
+    DemoProcess demo;
 };
 
 bool isNumber(const std::string& text, std::size_t from, std::size_t to) {
@@ -67,59 +67,59 @@ bool isRecording(const std::string& text, const std::string& keys) {
 }  // namespace
 
 TEST_F(ControlsE2eTest, TappingVSelectsTheWaterAndSaysSoInTheTitle) {
-    session.tapKey("v");
-    EXPECT_TRUE(session.waitForTitle("selected object: water")) << session.windowTitle();
-    session.tapKey("v");
-    EXPECT_TRUE(session.waitForTitle("selected object: cliff")) << session.windowTitle();
+    demo.tapKey("v");
+    EXPECT_TRUE(demo.waitForTitle("selected object: water")) << demo.windowTitle();
+    demo.tapKey("v");
+    EXPECT_TRUE(demo.waitForTitle("selected object: cliff")) << demo.windowTitle();
     endWithEscape();
 }
 
 TEST_F(ControlsE2eTest, RecordingWithWHeldWritesStartWItemsAndEnd) {
-    session.tapKey("p");
-    session.tapKey("r");
-    session.tapKey("w", 0.5);
-    session.tapKey("r");
-    const std::string recording = session.readFile("rec.cfg");
+    demo.tapKey("p");
+    demo.tapKey("r");
+    demo.tapKey("w", 0.5);
+    demo.tapKey("r");
+    const std::string recording = demo.readFile("rec.cfg");
     endWithEscape();
     EXPECT_TRUE(isRecording(recording, "W"))
         << recording;
     EXPECT_NE(recording.find("W "), std::string::npos) << recording;
-    EXPECT_NE(session.standardOutput().find("end playing\nstart recording\nend recording\n"),
+    EXPECT_NE(demo.standardOutput().find("end playing\nstart recording\nend recording\n"),
               std::string::npos)
-        << session.standardOutput();
+        << demo.standardOutput();
     // Esc after the recording has ended leaves the file as it was.
-    EXPECT_EQ(session.readFile("rec.cfg"), recording);
+    EXPECT_EQ(demo.readFile("rec.cfg"), recording);
 }
 
 TEST_F(ControlsE2eTest, EscWhileRecordingStillWritesTheEndLine) {
-    session.tapKey("r");
-    session.tapKey("f", 0.3);
-    EXPECT_EQ(session.readFile("rec.cfg").find("end"), std::string::npos);
+    demo.tapKey("r");
+    demo.tapKey("f", 0.3);
+    EXPECT_EQ(demo.readFile("rec.cfg").find("end"), std::string::npos);
     endWithEscape();
-    const std::string recording = session.readFile("rec.cfg");
+    const std::string recording = demo.readFile("rec.cfg");
     EXPECT_TRUE(isRecording(recording, "F")) << recording;
-    const std::string output = session.standardOutput();
+    const std::string output = demo.standardOutput();
     EXPECT_NE(output.find("start recording\n"), std::string::npos) << output;
     EXPECT_NE(output.find("end recording\n"), std::string::npos) << output;
 }
 
 TEST_F(ControlsE2eTest, AnUnwritableRecCfgIsReportedOnceAndTheProgramGoesOn) {
-    std::filesystem::create_directory(std::filesystem::path(session.directory()) / "rec.cfg");
-    session.tapKey("r");
-    session.tapKey("h", 0.3);
-    session.tapKey("r");
-    session.tapKey("p");  // playback on, then off: the directory cannot be read either
-    session.tapKey("p");
-    session.tapKey("p");
-    EXPECT_TRUE(session.isRunning());
+    std::filesystem::create_directory(std::filesystem::path(demo.directory()) / "rec.cfg");
+    demo.tapKey("r");
+    demo.tapKey("h", 0.3);
+    demo.tapKey("r");
+    demo.tapKey("p");  // playback on, then off: the directory cannot be read either
+    demo.tapKey("p");
+    demo.tapKey("p");
+    EXPECT_TRUE(demo.isRunning());
     endWithEscape();
-    EXPECT_EQ(session.standardError().find("Cannot write rec.cfg: Is a directory"),
-              session.standardError().rfind("Cannot write rec.cfg"))
-        << session.standardError();
-    EXPECT_NE(session.standardError().find("Cannot write rec.cfg: Is a directory"),
+    EXPECT_EQ(demo.standardError().find("Cannot write rec.cfg: Is a directory"),
+              demo.standardError().rfind("Cannot write rec.cfg"))
+        << demo.standardError();
+    EXPECT_NE(demo.standardError().find("Cannot write rec.cfg: Is a directory"),
               std::string::npos)
-        << session.standardError();
-    EXPECT_NE(session.standardError().find("Cannot read rec.cfg: Is a directory"),
+        << demo.standardError();
+    EXPECT_NE(demo.standardError().find("Cannot read rec.cfg: Is a directory"),
               std::string::npos)
-        << session.standardError();
+        << demo.standardError();
 }

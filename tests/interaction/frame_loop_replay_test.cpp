@@ -1,4 +1,4 @@
-// A session recorded through the frame loop with scripted keys and cursor,
+// A run recorded through the frame loop with scripted keys and cursor,
 // then played back through it: the view matrix and the light of every frame
 // must come out the same. The clock stands past the end of the playback
 // script, so only the recording moves anything.

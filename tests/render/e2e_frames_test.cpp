@@ -21,27 +21,27 @@ void PrintTo(const ContextConfig& config, std::ostream* stream) { *stream << con
 class ProgramFrames : public ::testing::TestWithParam<ContextConfig> {};
 
 TEST_P(ProgramFrames, ThreeHundredFramesWithoutAnOpenGLErrorLine) {
-    DemoProcess session;
-    session.writeFile("config.cfg", std::string(GetParam().versionLines) + "showfps=true\n");
-    session.start();
-    ASSERT_NE(session.waitForWindow(30.0), 0u) << session.standardError();
+    DemoProcess demo;
+    demo.writeFile("config.cfg", std::string(GetParam().versionLines) + "showfps=true\n");
+    demo.start();
+    ASSERT_NE(demo.waitForWindow(30.0), 0u) << demo.standardError();
     int titleChanges = 0;
-    std::string title = session.windowTitle();
+    std::string title = demo.windowTitle();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(150);
-    while (titleChanges < 3 && session.isRunning() && std::chrono::steady_clock::now() < deadline) {
+    while (titleChanges < 3 && demo.isRunning() && std::chrono::steady_clock::now() < deadline) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        const std::string now = session.windowTitle();
+        const std::string now = demo.windowTitle();
         if (!now.empty() && now != title) {
             ++titleChanges;
             title = now;
         }
     }
-    ASSERT_EQ(titleChanges, 3) << "fewer than 300 frames in time; running: " << session.isRunning()
-                               << "\nstdout:\n" << session.standardOutput() << "\nstderr:\n"
-                               << session.standardError();
-    session.tapKey("Escape", 2.0);  // long enough for a slow frame to see it
-    EXPECT_EQ(session.waitForExit(20.0), 0);
-    EXPECT_EQ(session.standardError().find("GL: "), std::string::npos) << session.standardError();
+    ASSERT_EQ(titleChanges, 3) << "fewer than 300 frames in time; running: " << demo.isRunning()
+                               << "\nstdout:\n" << demo.standardOutput() << "\nstderr:\n"
+                               << demo.standardError();
+    demo.tapKey("Escape", 2.0);  // long enough for a slow frame to see it
+    EXPECT_EQ(demo.waitForExit(20.0), 0);
+    EXPECT_EQ(demo.standardError().find("GL: "), std::string::npos) << demo.standardError();
 }
 
 INSTANTIATE_TEST_SUITE_P(
