@@ -17,7 +17,7 @@ bool isSeparator(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t
 
 // Reads a whole file in chunks: taking the length with fseek/ftell would
 // give a nonsense length for a directory opened as a file.
-bool readWholeFile(const char* name, std::string& contents, int& error) {
+bool readFileInChunks(const char* name, std::string& contents, int& error) {
     contents.clear();
     std::FILE* file = std::fopen(name, "r");
     if (file == nullptr) {
@@ -52,7 +52,7 @@ void InputPlayer::startPlaying() {
     platform::printLine("start playing");
     finished = false;
     int error = 0;
-    if (!readWholeFile(kRecordingFileName, buffer, error)) {
+    if (!readFileInChunks(kRecordingFileName, buffer, error)) {
         platform::printErrorLine(std::string("Cannot read ") + kRecordingFileName + ": " +
                                  std::strerror(error) + " (nothing to play back)");
     }
