@@ -34,25 +34,25 @@ double fade(double t) { return t * t * t * (t * (t * 6.0 - 15.0) + 10.0); }
 
 // Lattice hashes: the coordinates spread by large odd multipliers, then one
 // avalanche round.
-std::uint32_t latticeHash2(std::int32_t ix, std::int32_t iy, std::uint32_t seed) {
+std::uint32_t latticeHash2(std::int32_t ix, std::int32_t iy, std::uint32_t salt) {
     return hash32(static_cast<std::uint32_t>(ix) * 0x8da6b343u ^
-                  static_cast<std::uint32_t>(iy) * 0xd8163841u ^ seed * 0x9e3779b9u);
+                  static_cast<std::uint32_t>(iy) * 0xd8163841u ^ salt * 0x9e3779b9u);
 }
 
-std::uint32_t latticeHash3(std::int32_t ix, std::int32_t iy, std::int32_t iz, std::uint32_t seed) {
+std::uint32_t latticeHash3(std::int32_t ix, std::int32_t iy, std::int32_t iz, std::uint32_t salt) {
     return hash32(static_cast<std::uint32_t>(ix) * 0x8da6b343u ^
                   static_cast<std::uint32_t>(iy) * 0xd8163841u ^
-                  static_cast<std::uint32_t>(iz) * 0xcb1ab31fu ^ seed * 0x9e3779b9u);
+                  static_cast<std::uint32_t>(iz) * 0xcb1ab31fu ^ salt * 0x9e3779b9u);
 }
 
-double corner2(std::int32_t ix, std::int32_t iy, double fx, double fy, std::uint32_t seed) {
-    const double* g = kDirections2[latticeHash2(ix, iy, seed) & 15u];
+double corner2(std::int32_t ix, std::int32_t iy, double fx, double fy, std::uint32_t salt) {
+    const double* g = kDirections2[latticeHash2(ix, iy, salt) & 15u];
     return g[0] * fx + g[1] * fy;
 }
 
 double corner3(std::int32_t ix, std::int32_t iy, std::int32_t iz, double fx, double fy, double fz,
-               std::uint32_t seed) {
-    const double* g = kDirections3[latticeHash3(ix, iy, iz, seed) % 12u];
+               std::uint32_t salt) {
+    const double* g = kDirections3[latticeHash3(ix, iy, iz, salt) % 12u];
     return g[0] * fx + g[1] * fy + g[2] * fz;
 }
 
@@ -72,9 +72,9 @@ std::uint32_t hash32(std::uint32_t x) {
     return x;
 }
 
-std::uint32_t hashCombine(std::uint32_t seed, std::int32_t value) {
-    return hash32(seed ^
-                  (static_cast<std::uint32_t>(value) + 0x9e3779b9u + (seed << 6) + (seed >> 2)));
+std::uint32_t hashCombine(std::uint32_t salt, std::int32_t value) {
+    return hash32(salt ^
+                  (static_cast<std::uint32_t>(value) + 0x9e3779b9u + (salt << 6) + (salt >> 2)));
 }
 
 std::uint64_t Random::next() {
@@ -89,7 +89,7 @@ double Random::uniform() { return static_cast<double>(next() >> 11) * (1.0 / 900
 
 double Random::uniform(double low, double high) { return low + (high - low) * uniform(); }
 
-double gradientNoise2(double x, double y, std::uint32_t seed) {
+double gradientNoise2(double x, double y, std::uint32_t salt) {
     const double x0 = std::floor(x);
     const double y0 = std::floor(y);
     const auto ix = static_cast<std::int32_t>(x0);
@@ -98,14 +98,14 @@ double gradientNoise2(double x, double y, std::uint32_t seed) {
     const double fy = y - y0;
     const double u = fade(fx);
     const double v = fade(fy);
-    const double a = corner2(ix, iy, fx, fy, seed);
-    const double b = corner2(ix + 1, iy, fx - 1.0, fy, seed);
-    const double c = corner2(ix, iy + 1, fx, fy - 1.0, seed);
-    const double d = corner2(ix + 1, iy + 1, fx - 1.0, fy - 1.0, seed);
+    const double a = corner2(ix, iy, fx, fy, salt);
+    const double b = corner2(ix + 1, iy, fx - 1.0, fy, salt);
+    const double c = corner2(ix, iy + 1, fx, fy - 1.0, salt);
+    const double d = corner2(ix + 1, iy + 1, fx - 1.0, fy - 1.0, salt);
     return 1.4142135623730951 * mix(mix(a, b, u), mix(c, d, u), v);
 }
 
-double tileableNoise2(double x, double y, int period, std::uint32_t seed) {
+double tileableNoise2(double x, double y, int period, std::uint32_t salt) {
     const double x0 = std::floor(x);
     const double y0 = std::floor(y);
     const auto ix = static_cast<std::int32_t>(x0);
@@ -116,14 +116,14 @@ double tileableNoise2(double x, double y, int period, std::uint32_t seed) {
     const double v = fade(fy);
     const std::int32_t x1 = wrap(ix, period), x2 = wrap(ix + 1, period);
     const std::int32_t y1 = wrap(iy, period), y2 = wrap(iy + 1, period);
-    const double a = corner2(x1, y1, fx, fy, seed);
-    const double b = corner2(x2, y1, fx - 1.0, fy, seed);
-    const double c = corner2(x1, y2, fx, fy - 1.0, seed);
-    const double d = corner2(x2, y2, fx - 1.0, fy - 1.0, seed);
+    const double a = corner2(x1, y1, fx, fy, salt);
+    const double b = corner2(x2, y1, fx - 1.0, fy, salt);
+    const double c = corner2(x1, y2, fx, fy - 1.0, salt);
+    const double d = corner2(x2, y2, fx - 1.0, fy - 1.0, salt);
     return 1.4142135623730951 * mix(mix(a, b, u), mix(c, d, u), v);
 }
 
-double gradientNoise3(double x, double y, double z, std::uint32_t seed) {
+double gradientNoise3(double x, double y, double z, std::uint32_t salt) {
     const double x0 = std::floor(x);
     const double y0 = std::floor(y);
     const double z0 = std::floor(z);
@@ -139,19 +139,19 @@ double gradientNoise3(double x, double y, double z, std::uint32_t seed) {
     double layer[2];
     for (int k = 0; k < 2; ++k) {
         const double gz = fz - k;
-        const double a = corner3(ix, iy, iz + k, fx, fy, gz, seed);
-        const double b = corner3(ix + 1, iy, iz + k, fx - 1.0, fy, gz, seed);
-        const double c = corner3(ix, iy + 1, iz + k, fx, fy - 1.0, gz, seed);
-        const double d = corner3(ix + 1, iy + 1, iz + k, fx - 1.0, fy - 1.0, gz, seed);
+        const double a = corner3(ix, iy, iz + k, fx, fy, gz, salt);
+        const double b = corner3(ix + 1, iy, iz + k, fx - 1.0, fy, gz, salt);
+        const double c = corner3(ix, iy + 1, iz + k, fx, fy - 1.0, gz, salt);
+        const double d = corner3(ix + 1, iy + 1, iz + k, fx - 1.0, fy - 1.0, gz, salt);
         layer[k] = mix(mix(a, b, u), mix(c, d, u), v);
     }
     return mix(layer[0], layer[1], w);
 }
 
-double fbm2(double x, double y, int octaves, std::uint32_t seed, double gain) {
+double fbm2(double x, double y, int octaves, std::uint32_t salt, double gain) {
     double sum = 0.0, amplitude = 1.0, norm = 0.0;
     for (int o = 0; o < octaves; ++o) {
-        sum += amplitude * gradientNoise2(x, y, seed + 101u * static_cast<std::uint32_t>(o));
+        sum += amplitude * gradientNoise2(x, y, salt + 101u * static_cast<std::uint32_t>(o));
         norm += amplitude;
         amplitude *= gain;
         x *= 2.0;
@@ -160,10 +160,10 @@ double fbm2(double x, double y, int octaves, std::uint32_t seed, double gain) {
     return sum / norm;
 }
 
-double fbm3(double x, double y, double z, int octaves, std::uint32_t seed, double gain) {
+double fbm3(double x, double y, double z, int octaves, std::uint32_t salt, double gain) {
     double sum = 0.0, amplitude = 1.0, norm = 0.0;
     for (int o = 0; o < octaves; ++o) {
-        sum += amplitude * gradientNoise3(x, y, z, seed + 101u * static_cast<std::uint32_t>(o));
+        sum += amplitude * gradientNoise3(x, y, z, salt + 101u * static_cast<std::uint32_t>(o));
         norm += amplitude;
         amplitude *= gain;
         x *= 2.0;
@@ -173,11 +173,11 @@ double fbm3(double x, double y, double z, int octaves, std::uint32_t seed, doubl
     return sum / norm;
 }
 
-double tileableFbm2(double x, double y, int period, int octaves, std::uint32_t seed, double gain) {
+double tileableFbm2(double x, double y, int period, int octaves, std::uint32_t salt, double gain) {
     double sum = 0.0, amplitude = 1.0, norm = 0.0;
     for (int o = 0; o < octaves; ++o) {
         sum +=
-            amplitude * tileableNoise2(x, y, period, seed + 101u * static_cast<std::uint32_t>(o));
+            amplitude * tileableNoise2(x, y, period, salt + 101u * static_cast<std::uint32_t>(o));
         norm += amplitude;
         amplitude *= gain;
         x *= 2.0;

@@ -152,11 +152,11 @@ Icosphere makeIcosphere(int levels) {
 // coordinates of its own, projected along its main axis into the leaf half
 // of the atlas, so no face has collinear coordinates.
 void addFoliage(TreeWriter& tree, const Icosphere& ico, const glm::dvec3& centre, double radius,
-                std::uint32_t seed) {
+                std::uint32_t salt) {
     std::vector<int> indices;
     for (const glm::dvec3& v : ico.vertices) {
         const double lump = 1.0 + 0.24 * gradientNoise3(v.x * 1.6 + 11.3, v.y * 1.6,
-                                                        v.z * 1.6 + 7.1, kFoliageSeed + seed);
+                                                        v.z * 1.6 + 7.1, kFoliageSeed + salt);
         glm::dvec3 p = v * radius * lump;
         p.y *= p.y < 0.0 ? 0.7 : 0.9;
         indices.push_back(tree.position(centre + p));
