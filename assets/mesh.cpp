@@ -10,6 +10,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <utility>
 
 #include "render/shader_program.h"
@@ -272,46 +273,52 @@ void Mesh::addAttributeBuffer(const char* name, const ShaderProgram& program, GL
     buffers[static_cast<size_t>(bufferCount++)] = buffer;
 }
 
-void Mesh::buildBuffers(const ShaderProgram& program) {
-    computeFaceTangents();
-    reserveBuffers(7);
-    addAttributeBuffer("indices", program, GL_ELEMENT_ARRAY_BUFFER, cornerIndices().data(),
-                       GL_STATIC_DRAW, 1, GL_INT);
-    // The per-vertex arrays share one storage, each refilled for its upload
-    // and all freed at the end.
+namespace {
+
+struct CornerAttribute {
+    const char* name;
+    Mesh::CornerArray kind;
+};
+
+// Both builds upload the index buffer first, then the three-component corner
+// arrays in the given order, then the texture coordinates. The per-vertex
+// arrays share one storage, each refilled for its upload and all freed at the end.
+void buildAttributeBuffers(Mesh& mesh, const ShaderProgram& program,
+                                  std::initializer_list<CornerAttribute> attributes) {
+    mesh.computeFaceTangents();
+    mesh.reserveBuffers(static_cast<int>(attributes.size()) + 2);
+    mesh.addAttributeBuffer("indices", program, GL_ELEMENT_ARRAY_BUFFER,
+                            mesh.cornerIndices().data(), GL_STATIC_DRAW, 1, GL_INT);
     std::vector<glm::vec3> corners;
-    for (const auto& [name, kind] :
-         {std::pair{"in_Position", CornerArray::Positions},
-          std::pair{"in_FlatNormal", CornerArray::FlatNormals},
-          std::pair{"in_Normal", CornerArray::SmoothNormals}, std::pair{"in_X", CornerArray::UnitX},
-          std::pair{"in_Y", CornerArray::UnitY}}) {
-        fillCornerArray(kind, corners);
-        addAttributeBuffer(name, program, GL_ARRAY_BUFFER, corners.data(), GL_STATIC_DRAW, 3,
-                           GL_FLOAT);
+    for (const CornerAttribute& attribute : attributes) {
+        mesh.fillCornerArray(attribute.kind, corners);
+        mesh.addAttributeBuffer(attribute.name, program, GL_ARRAY_BUFFER, corners.data(),
+                                GL_STATIC_DRAW, 3, GL_FLOAT);
     }
-    addAttributeBuffer("in_TexCoord", program, GL_ARRAY_BUFFER, cornerTexCoords().data(),
-                       GL_STATIC_DRAW, 2, GL_FLOAT);
+    mesh.addAttributeBuffer("in_TexCoord", program, GL_ARRAY_BUFFER,
+                            mesh.cornerTexCoords().data(), GL_STATIC_DRAW, 2, GL_FLOAT);
+}
+
+}  // namespace
+
+void Mesh::buildBuffers(const ShaderProgram& program) {
+    buildAttributeBuffers(*this, program,
+                          {{"in_Position", CornerArray::Positions},
+                           {"in_FlatNormal", CornerArray::FlatNormals},
+                           {"in_Normal", CornerArray::SmoothNormals},
+                           {"in_X", CornerArray::UnitX},
+                           {"in_Y", CornerArray::UnitY}});
 }
 
 void Mesh::buildBuffersWithTangents(const ShaderProgram& program) {
-    computeFaceTangents();
-    reserveBuffers(9);
-    addAttributeBuffer("indices", program, GL_ELEMENT_ARRAY_BUFFER, cornerIndices().data(),
-                       GL_STATIC_DRAW, 1, GL_INT);
-    std::vector<glm::vec3> corners;
-    for (const auto& [name, kind] :
-         {std::pair{"in_Position", CornerArray::Positions},
-          std::pair{"in_FlatNormal", CornerArray::FlatNormals},
-          std::pair{"in_FlatTangent", CornerArray::FlatTangents},
-          std::pair{"in_Normal", CornerArray::SmoothNormals},
-          std::pair{"in_Tangent", CornerArray::SmoothTangents},
-          std::pair{"in_X", CornerArray::UnitX}, std::pair{"in_Y", CornerArray::UnitY}}) {
-        fillCornerArray(kind, corners);
-        addAttributeBuffer(name, program, GL_ARRAY_BUFFER, corners.data(), GL_STATIC_DRAW, 3,
-                           GL_FLOAT);
-    }
-    addAttributeBuffer("in_TexCoord", program, GL_ARRAY_BUFFER, cornerTexCoords().data(),
-                       GL_STATIC_DRAW, 2, GL_FLOAT);
+    buildAttributeBuffers(*this, program,
+                          {{"in_Position", CornerArray::Positions},
+                           {"in_FlatNormal", CornerArray::FlatNormals},
+                           {"in_FlatTangent", CornerArray::FlatTangents},
+                           {"in_Normal", CornerArray::SmoothNormals},
+                           {"in_Tangent", CornerArray::SmoothTangents},
+                           {"in_X", CornerArray::UnitX},
+                           {"in_Y", CornerArray::UnitY}});
 }
 
 void Mesh::bindAttributes() const {
