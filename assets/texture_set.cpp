@@ -61,7 +61,9 @@ void TextureSet::reserveTextures(int count) {
     textureCapacity = count > 0 ? count : 0;
     textureCount = 0;
     samplerLocations.assign(static_cast<size_t>(textureCapacity), -1);
+    samplerNames.assign(static_cast<size_t>(textureCapacity), std::string());
     textureIds.assign(static_cast<size_t>(textureCapacity), 0);
+    withAlpha.assign(static_cast<size_t>(textureCapacity), false);
 }
 
 void TextureSet::addTexture(const ShaderProgram& program, const char* uniformName,
@@ -69,6 +71,7 @@ void TextureSet::addTexture(const ShaderProgram& program, const char* uniformNam
     if (textureCount >= textureCapacity) return;
     const size_t slot = static_cast<size_t>(textureCount);
     samplerLocations[slot] = program.getUniformLocation(uniformName);
+    samplerNames[slot] = uniformName != nullptr ? uniformName : "";
 
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
@@ -81,6 +84,7 @@ void TextureSet::addTexture(const ShaderProgram& program, const char* uniformNam
     glGenTextures(1, &textureIds[slot]);
     glBindTexture(GL_TEXTURE_2D, textureIds[slot]);
     if (image.Data != nullptr) {
+        withAlpha[slot] = image.BytesPerPixel == 2 || image.BytesPerPixel == 4;
         uploadImage(image);
     } else {
         // No image: an empty texture, with a format every context accepts.

@@ -2,6 +2,7 @@
 // ("firstTexture"), slot 1 the normal map ("normalmap").
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/gl.h"
@@ -19,8 +20,15 @@ public:
     // "tex file not found" and leaves an empty texture in the slot.
     void addTexture(const ShaderProgram& program, const char* uniformName, const char* path);
 
+    // True when slot 0 holds an image with an alpha channel.
+    bool colourHasAlpha() const { return !withAlpha.empty() && withAlpha[0]; }
+
     int textureCapacity = 0;
     int textureCount = 0;
     std::vector<GLint> samplerLocations;
+    // The sampler uniforms' names, for drawing with another build of the
+    // program, where the locations may differ.
+    std::vector<std::string> samplerNames;
     std::vector<GLuint> textureIds;
+    std::vector<bool> withAlpha;  // per slot: the image had 2 or 4 channels
 };
