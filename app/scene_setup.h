@@ -6,6 +6,7 @@
 
 #include <glm/glm.hpp>
 
+#include "app/shadow_map_inputs.h"
 #include "render/reflection_map.h"
 #include "render/shader_program.h"
 #include "render/shadow_map.h"
@@ -26,6 +27,10 @@ struct Scene {
     SceneObject* cliff = nullptr;
     SceneObject* skybox = nullptr;
     glm::mat4 projection{1.0f};
+    // The shadow map is drawn again only when its inputs have changed since
+    // it was last drawn (app/shadow_map_inputs.h says which they are).
+    bool shadowMapDrawn = false;
+    ShadowMapInputs shadowMapDrawnFrom;
 };
 
 // Builds the scene. Returns false, after printing why, when either shader
