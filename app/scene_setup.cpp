@@ -8,47 +8,67 @@
 #include "app/app_config.h"
 #include "app/globals.h"
 #include "camera/camera.h"
+#include "assets/asset_prefetch.h"
 #include "platform/console.h"
 #include "render/model_loaders.h"
 #include "render/scene_object.h"
 
 namespace {
 
+// The files of the five objects, in the order of the set-up.
+struct ObjectFiles {
+    const char* model;
+    const char* texture;
+    const char* normalMap;  // null: loaded without a normal map
+};
+constexpr ObjectFiles kWaterFiles{"Models/water_plane.obj", "Sprites/sea_trans2.tga",
+                                  "Sprites/sea_NRM.tga"};
+constexpr ObjectFiles kLightSphereFiles{"Models/light_sphere.obj", "Sprites/light_tex.tga",
+                                        nullptr};
+constexpr ObjectFiles kTreeFiles{"Models/tree2.obj", "Sprites/tree2.tga", nullptr};
+constexpr ObjectFiles kCliffFiles{"Models/island_large.obj", "Sprites/cliff_tex.tga",
+                                  "Sprites/cliff_bump3_NRM.tga"};
+constexpr ObjectFiles kSkyboxFiles{"Models/skybox_new.obj", "Sprites/violentdays_1024.tga",
+                                   nullptr};
+constexpr ObjectFiles kSceneFiles[] = {kWaterFiles, kLightSphereFiles, kTreeFiles, kCliffFiles,
+                                       kSkyboxFiles};
+
+SceneObject* createAndLoad(const ObjectFiles& files, const ShaderProgram& program,
+                           AssetPrefetch* ahead) {
+    SceneObject* object = new SceneObject();
+    if (files.normalMap != nullptr) {
+        loadModelWithNormalMap(files.model, program, "firstTexture", files.texture, "normalmap",
+                               files.normalMap, *object, ahead);
+    } else {
+        loadModel(files.model, program, "firstTexture", files.texture, *object, ahead);
+    }
+    return object;
+}
+
 // The objects live until the process ends: they are created here and never deleted.
-void createSceneObjects(Scene& scene) {
+void createSceneObjects(Scene& scene, AssetPrefetch* ahead) {
     const ShaderProgram& program = *scene.baseProgram;
 
-    scene.water = new SceneObject();
-    loadModelWithNormalMap("Models/water_plane.obj", program, "firstTexture",
-                           "Sprites/sea_trans2.tga", "normalmap", "Sprites/sea_NRM.tga",
-                           *scene.water);
+    scene.water = createAndLoad(kWaterFiles, program, ahead);
     scene.water->setMode(6);
     scene.water->rotate(90.0f, glm::vec3(0.0f, 1.0f, 0.0f));
     scene.water->scale(glm::vec3(14.0f, 14.0f, 14.0f));
     scene.water->translate(glm::vec3(0.0f, -1.0f, 0.0f));
 
-    scene.lightSphere = new SceneObject();
-    loadModel("Models/light_sphere.obj", program, "firstTexture", "Sprites/light_tex.tga",
-              *scene.lightSphere);
+    scene.lightSphere = createAndLoad(kLightSphereFiles, program, ahead);
     scene.lightSphere->setPosition(lightPosition);
     scene.lightSphere->setMode(0);
 
-    scene.tree = new SceneObject();
-    loadModel("Models/tree2.obj", program, "firstTexture", "Sprites/tree2.tga", *scene.tree);
+    scene.tree = createAndLoad(kTreeFiles, program, ahead);
     scene.tree->setMode(3);
     scene.tree->scale(glm::vec3(5.0f, 5.0f, 5.0f));
     scene.tree->rotate(110.0f, glm::vec3(1.0f, 0.0f, 0.0f));
     scene.tree->translate(glm::vec3(0.0f, -3.8f, 2.0f));
 
-    scene.cliff = new SceneObject();
-    loadModelWithNormalMap("Models/island_large.obj", program, "firstTexture",
-                           "Sprites/cliff_tex.tga", "normalmap", "Sprites/cliff_bump3_NRM.tga",
-                           *scene.cliff);
+    scene.cliff = createAndLoad(kCliffFiles, program, ahead);
     scene.cliff->setMode(5);
 
-    scene.skybox = new SceneObject();
-    loadModel("Models/skybox_new.obj", program, "firstTexture", "Sprites/violentdays_1024.tga",
-              *scene.skybox);
+    scene.skybox = createAndLoad(kSkyboxFiles, program, ahead);
     scene.skybox->translate(glm::vec3(5.0f, 0.2f, -15.0f));
     scene.skybox->scale(glm::vec3(500.0f, 500.0f, 500.0f));
     scene.skybox->rotate(180.0f, glm::vec3(0.0f, 1.0f, 0.0f));
@@ -58,7 +78,22 @@ void createSceneObjects(Scene& scene) {
 
 }  // namespace
 
-bool setUpScene(Scene& scene) {
+std::unique_ptr<AssetPrefetch> startReadingSceneAssets() {
+    // In the order the loaders take them: model, texture, normal map.
+    std::vector<AssetPrefetch::File> files;
+    for (const ObjectFiles& object : kSceneFiles) {
+        const bool normalMapped = object.normalMap != nullptr;
+        files.push_back({normalMapped ? AssetPrefetch::Kind::ModelWithTangents
+                                      : AssetPrefetch::Kind::Model,
+                         object.model});
+        files.push_back({AssetPrefetch::Kind::Image, object.texture});
+        if (normalMapped) files.push_back({AssetPrefetch::Kind::Image, object.normalMap});
+    }
+    // Two workers: the second core, and the first while the window is made.
+    return std::make_unique<AssetPrefetch>(files, 2);
+}
+
+bool setUpScene(Scene& scene, AssetPrefetch* ahead) {
     const std::string shaderDirectory = "Shaders/" + appConfig.shaderversion;
     scene.minimalProgram = std::make_unique<ShaderProgram>(shaderDirectory + "/minimal", 0);
     if (!scene.minimalProgram->isLoaded()) {
@@ -77,7 +112,7 @@ bool setUpScene(Scene& scene) {
                                                   appConfig.window_height);
     scene.reflectionMap = std::make_unique<ReflectionMap>(
         scene.baseProgram.get(), appConfig.window_width, appConfig.window_height);
-    createSceneObjects(scene);
+    createSceneObjects(scene, ahead);
     // Near 1 and far 3 are kept as the matrix; the shaders keep its field of
     // view and aspect but map depth over a range of their own.
     const float aspect = static_cast<float>(appConfig.window_width) /

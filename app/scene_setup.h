@@ -11,6 +11,7 @@
 #include "render/shader_program.h"
 #include "render/shadow_map.h"
 
+class AssetPrefetch;
 class SceneObject;
 
 struct Scene {
@@ -34,5 +35,10 @@ struct Scene {
 };
 
 // Builds the scene. Returns false, after printing why, when either shader
-// program fails to build; start-up must then end with status 1.
-bool setUpScene(Scene& scene);
+// program fails to build; start-up must then end with status 1. With
+// `ahead`, the models and images it has read are taken from it.
+bool setUpScene(Scene& scene, AssetPrefetch* ahead = nullptr);
+
+// Starts reading and decoding the scene's models and images on worker
+// threads; setUpScene takes them from the result. Needs no window.
+std::unique_ptr<AssetPrefetch> startReadingSceneAssets();

@@ -69,17 +69,28 @@ void TextureSet::reserveTextures(int count) {
 void TextureSet::addTexture(const ShaderProgram& program, const char* uniformName,
                             const char* path) {
     if (textureCount >= textureCapacity) return;
+    GLint maxTextureSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    platform::ImageRead read;
+    read.result = platform::readImageWithinSize(path, &read.image, platform::GLFW_ORIGIN_UL_BIT,
+                                                maxTextureSize);
+    addReadTexture(program, uniformName, read);
+}
+
+void TextureSet::addReadTexture(const ShaderProgram& program, const char* uniformName,
+                                platform::ImageRead& read) {
+    if (textureCount >= textureCapacity) return;
     const size_t slot = static_cast<size_t>(textureCount);
     samplerLocations[slot] = program.getUniformLocation(uniformName);
     samplerNames[slot] = uniformName != nullptr ? uniformName : "";
 
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-    platform::GLFWimage image;
-    if (platform::readImageWithinSize(path, &image, platform::GLFW_ORIGIN_UL_BIT,
-                                      maxTextureSize) != 1) {
-        platform::printErrorLine("tex file not found");
+    if (read.image.Width > maxTextureSize || read.image.Height > maxTextureSize) {
+        read = platform::ImageRead{};
     }
+    if (read.result != 1) platform::printErrorLine("tex file not found");
+    const platform::GLFWimage& image = read.image;
 
     glGenTextures(1, &textureIds[slot]);
     glBindTexture(GL_TEXTURE_2D, textureIds[slot]);
@@ -94,6 +105,6 @@ void TextureSet::addTexture(const ShaderProgram& program, const char* uniformNam
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    platform::glfwFreeImage(&image);
+    read = platform::ImageRead{};  // the decoded image is only needed for the upload
     ++textureCount;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gl.h"
+#include "platform/image_reader.h"
 
 class ShaderProgram;
 
@@ -19,6 +20,12 @@ public:
     // Loads the TGA at `path` into the next slot; an unreadable file prints
     // "tex file not found" and leaves an empty texture in the slot.
     void addTexture(const ShaderProgram& program, const char* uniformName, const char* path);
+    // The same with the image already read (glfwReadImage's result, made
+    // ahead, for example on another thread): the message, the texture and
+    // the slot as addTexture gives them. An image larger than the context
+    // takes counts as unreadable.
+    void addReadTexture(const ShaderProgram& program, const char* uniformName,
+                        platform::ImageRead& read);
 
     // True when slot 0 holds an image with an alpha channel.
     bool colourHasAlpha() const { return !withAlpha.empty() && withAlpha[0]; }

@@ -2,13 +2,17 @@
 // each step reporting its own failures and going on.
 #pragma once
 
+class AssetPrefetch;
 class SceneObject;
 class ShaderProgram;
 
+// With `ahead`, the files it has read ahead are taken from it (waiting for
+// any not finished yet) and only uploaded here; their messages appear here
+// all the same, in the same order. Files it does not hold are read here.
 void loadModel(const char* objPath, const ShaderProgram& program, const char* textureUniform,
-               const char* texturePath, SceneObject& object);
+               const char* texturePath, SceneObject& object, AssetPrefetch* ahead = nullptr);
 
 void loadModelWithNormalMap(const char* objPath, const ShaderProgram& program,
                             const char* textureUniform, const char* texturePath,
                             const char* normalMapUniform, const char* normalMapPath,
-                            SceneObject& object);
+                            SceneObject& object, AssetPrefetch* ahead = nullptr);
