@@ -12,7 +12,3 @@ island_test(render_start_frame_test
 island_test(render_scene_object_test
   SOURCES render/scene_object_test.cpp
   LABELS gl)
-# The real program on both contexts, on a display of its own.
-island_test(render_e2e_frames_test SOURCES render/e2e_frames_test.cpp LABELS e2e)
-target_link_libraries(render_e2e_frames_test PRIVATE island_demo_process)
-add_dependencies(render_e2e_frames_test island)
