@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "app/input_recorder.h"
 #include "platform/console.h"
@@ -50,12 +51,18 @@ bool parseInt(const char*& text, int& value) {
 
 void InputPlayer::startPlaying() {
     platform::printLine("start playing");
-    finished = false;
+    std::string contents;
     int error = 0;
-    if (!readFileInChunks(kRecordingFileName, buffer, error)) {
+    if (!readFileInChunks(kRecordingFileName, contents, error)) {
         platform::printErrorLine(std::string("Cannot read ") + kRecordingFileName + ": " +
                                  std::strerror(error) + " (nothing to play back)");
     }
+    loadRecording(std::move(contents));
+}
+
+void InputPlayer::loadRecording(std::string contents) {
+    buffer = std::move(contents);
+    finished = false;
     // The items begin after the start line; a file without one holds none.
     position = buffer.find('\n');
     if (position == std::string::npos) {

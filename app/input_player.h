@@ -30,6 +30,9 @@ public:
     // A file that cannot be read is reported on standard error and plays
     // nothing.
     void startPlaying();
+    // Starts the feeding at frame 0 from rec.cfg text already in memory;
+    // prints nothing. startPlaying hands it the file's contents.
+    void loadRecording(std::string contents);
     // Prints "end playing".
     void stopPlaying();
     // Reads the next item into frameCount and key, or frameCount, dx and dy
