@@ -22,6 +22,12 @@
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
 #pragma GCC diagnostic ignored "-Wshadow"
+// Cleared allocations: stb_image leaves the rows of an uncompressed image that
+// a truncated file lacks unwritten, and they must read as zeros (as missing
+// bytes of the other variants do), never as what the memory held before.
+#define STBI_MALLOC(size) std::calloc(1, size)
+#define STBI_REALLOC(pointer, size) std::realloc(pointer, size)
+#define STBI_FREE(pointer) std::free(pointer)
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_TGA
 #define STBI_NO_STDIO
