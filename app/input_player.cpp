@@ -116,11 +116,24 @@ bool InputPlayer::parseToken() {
     return true;
 }
 
+namespace {
+
+enum Slot : unsigned { kMoveKeySlot = 1, kHandlerKeySlot = 2, kMouseSlot = 4 };
+
+unsigned slotsOfKey(char key) {
+    switch (key) {
+        case 'A': case 'D': case 'W': case 'S': case 'B': return kMoveKeySlot;
+        case 'N': return kMoveKeySlot | kHandlerKeySlot;  // the space bar and the light key N
+        default: return kHandlerKeySlot;
+    }
+}
+
+}  // namespace
+
 PlaybackValues InputPlayer::nextFrame() {
     PlaybackValues values;
     ++framesPlayed;
-    bool keyFilled = false;
-    bool mouseFilled = false;
+    unsigned filled = 0;
     for (;;) {
         if (!itemPending) {
             if (!readNextItem()) break;
@@ -128,15 +141,15 @@ PlaybackValues InputPlayer::nextFrame() {
             nextItemDue += frameCount;
         }
         if (nextItemDue > framesPlayed) break;
+        const unsigned slots = mouseItem ? kMouseSlot : slotsOfKey(key);
+        if ((filled & slots) != 0) break;
+        filled |= slots;
         if (mouseItem) {
-            if (mouseFilled) break;
             values.dx = dx;
             values.dy = dy;
-            mouseFilled = true;
         } else {
-            if (keyFilled) break;
-            values.key = key;
-            keyFilled = true;
+            if ((slots & kMoveKeySlot) != 0) values.moveKey = key;
+            if ((slots & kHandlerKeySlot) != 0) values.key = key;
         }
         itemPending = false;
     }
