@@ -123,6 +123,7 @@ void switchPlayback(FrameLoopState& state) {
         state.playing = false;
         state.playLatch = true;
         state.player.stopPlaying();
+        state.playbackMoveKey = 0;
         state.playbackKey = 0;
         state.playbackDx = 0;
         state.playbackDy = 0;

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "platform/gl.h"
@@ -130,6 +133,24 @@ TEST(ImageReader, TruncatedPixelDataNeverReadsPastTheFile) {
             platform::glfwFreeImage(&image);
         }
     }
+}
+
+// This header, kept from fuzzing, claims 515 × 2 uncompressed pixels of 32
+// bits and the file holds none: they read as zeros, whatever the memory the
+// decoder gets held before.
+TEST(ImageReader, PixelsMissingFromATruncatedFileAreZero) {
+    const std::vector<unsigned char> header = {0, 0, 2, 1, 4, 0, 0, 0, 0, 0x27, 0x25, 0x0d,
+                                               3, 2, 2, 0, 32, 0};
+    const size_t byteCount = 515 * 2 * 4;
+    unsigned char* volatile stale = static_cast<unsigned char*>(std::malloc(byteCount));
+    std::memset(stale, 0xa5, byteCount);
+    std::free(stale);
+    GLFWimage image;
+    ASSERT_EQ(platform::glfwReadImage(writeTga("header_only.tga", header).c_str(), &image,
+                                      platform::GLFW_ORIGIN_UL_BIT | platform::GLFW_NO_RESCALE_BIT),
+              1);
+    EXPECT_EQ(std::count(image.Data, image.Data + byteCount, 0), static_cast<long>(byteCount));
+    platform::glfwFreeImage(&image);
 }
 
 TEST(ImageReader, OversizedImagesFailBeforeAllocating) {

@@ -60,11 +60,13 @@ std::vector<Item> readAllItems(const std::string& contents, std::string* errors 
     return items;
 }
 
+// Each frame as "frame:", the camera's key, the handlers' key and "(dx,dy)".
 std::string framesAsText(InputPlayer& player, int frames) {
     std::string text;
     for (int frame = 1; frame <= frames; ++frame) {
         const PlaybackValues values = player.nextFrame();
         text += std::to_string(frame) + ":";
+        if (values.moveKey != 0) text += std::string(1, values.moveKey);
         if (values.key != 0) text += std::string(1, values.key);
         if (values.dx != 0 || values.dy != 0) {
             text += "(" + std::to_string(values.dx) + "," + std::to_string(values.dy) + ")";
@@ -172,9 +174,9 @@ TEST(InputPlayerFeeding, ExtraItemsOfAFrameCarryToTheFollowingFramesInFileOrder)
     ScratchDirectory scratch;
     // F, G and H in frame 1, a mouse item in frame 2, W in frame 3, a mouse
     // item in frame 5: G and H carry one frame each, the mouse item waits
-    // behind H, W waits for frame 4, and the last item is on time again.
+    // behind H, W is on time in the camera's slot, and so is the last item.
     EXPECT_EQ(playFrames("start0\n1F 0G 0H 1_2_3 1W 2_-1_-1 \nend0", 6),
-              "1:F 2:G 3:H(2,3) 4:W 5:(-1,-1) 6: ");
+              "1:F 2:G 3:WH(2,3) 4: 5:(-1,-1) 6: ");
     // Two mouse items in one frame (an edited file) are also spread out.
     EXPECT_EQ(playFrames("start0\n1_1_0 0_2_0 0A \nend0", 3), "1:(1,0) 2:A(2,0) 3: ");
 }
@@ -191,4 +193,21 @@ TEST(InputPlayerFeeding, AllValuesAreZeroAfterTheLastItem) {
     // Nothing loaded yet: every frame is zero.
     InputPlayer idle;
     EXPECT_EQ(framesAsText(idle, 2), "1: 2: ");
+}
+
+TEST(InputPlayerFeeding, TheCameraKeyAndTheHandlersKeyHaveSlotsOfTheirOwn) {
+    ScratchDirectory scratch;
+    const struct {
+        const char* items;
+        const char* frames;
+    } rows[] = {
+        // W and F held together stay on schedule.
+        {"1W 0F 1W 0F 1W 0F", "1:WF 2:WF 3:WF 4: "},
+        // N fills both slots and waits until both are free.
+        {"1N 0F 1W 0N", "1:NN 2:WF 3:NN 4: "},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(playFrames(std::string("start0\n") + row.items + " \nend0", 4), row.frames)
+            << row.items;
+    }
 }

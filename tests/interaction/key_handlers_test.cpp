@@ -106,12 +106,14 @@ TEST_F(KeyHandlersTest, RHeldForManyFramesSwitchesRecordingOnceOnPress) {
 
 TEST_F(KeyHandlersTest, FirstPLeavesPlaybackAndClearsThePlaybackValues) {
     ScratchDirectory scratch;
-    state.playbackKey = 'W';
+    state.playbackMoveKey = 'W';
+    state.playbackKey = 'F';
     state.playbackDx = 4;
     state.playbackDy = -2;
     scope.input.press('P');
     EXPECT_EQ(frames(10), "end playing\n");
     EXPECT_FALSE(state.playing);
+    EXPECT_EQ(state.playbackMoveKey, 0);
     EXPECT_EQ(state.playbackKey, 0);
     EXPECT_EQ(state.playbackDx, 0);
     EXPECT_EQ(state.playbackDy, 0);
