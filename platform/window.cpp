@@ -35,6 +35,10 @@ GLFWwindow* window = nullptr;
 InputSource* inputSource = nullptr;
 std::string windowTitle = "GLFW Window";  // GLFW 2's default title
 
+// X11 window coordinates are signed 16-bit: a larger side is cut short by
+// the window system, and a side of 0 or less makes GLFW fail an assertion.
+constexpr int kLargestWindowSide = 32767;
+
 int requestedMajor = 1;
 int requestedMinor = 0;
 bool requestForwardCompatible = false;
@@ -74,6 +78,9 @@ void glfwOpenWindowHint(int target, int hint) {
 int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
                    int alphaBits, int depthBits, int stencilBits, int mode) {
     if (window != nullptr) return 0;  // GLFW 2 has exactly one window
+    if (width <= 0 || height <= 0 || width > kLargestWindowSide || height > kLargestWindowSide) {
+        return 0;
+    }
     ::glfwDefaultWindowHints();
     ::glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, requestedMajor);
     ::glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, requestedMinor);

@@ -38,7 +38,8 @@ void setInputSource(InputSource* source);
 int glfwInit();
 void glfwTerminate();
 void glfwOpenWindowHint(int target, int hint);
-// Returns 1 when the window exists and its context is current.
+// Returns 1 when the window exists and its context is current; 0 for a size
+// the window system cannot give (a side of 0 or less, or too large).
 int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
                    int alphaBits, int depthBits, int stencilBits, int mode);
 int glfwGetWindowParam(int param);

@@ -15,6 +15,9 @@ constexpr GLenum kClamp = 0x2900;  // GL_CLAMP, compatibility contexts only
 
 ReflectionMap::ReflectionMap(const ShaderProgram* program, int width, int height)
     : program(program), width(width), height(height) {
+    targetSize = fitTargetSize(static_cast<long long>(width) * resolutionScale,
+                               static_cast<long long>(height) * resolutionScale,
+                               largestTargetSize());
     const GLfloat wrap = static_cast<GLfloat>(isCoreProfileContext() ? GL_CLAMP_TO_EDGE : kClamp);
     glGenTextures(1, &colorTexture);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
@@ -22,7 +25,8 @@ ReflectionMap::ReflectionMap(const ShaderProgram* program, int width, int height
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, targetSize.width, targetSize.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
 
     glGenFramebuffers(1, &framebuffer);
@@ -35,7 +39,7 @@ ReflectionMap::ReflectionMap(const ShaderProgram* program, int width, int height
 }
 
 void ReflectionMap::beginPass() const {
-    glViewport(0, 0, width * resolutionScale, height * resolutionScale);
+    glViewport(0, 0, targetSize.width, targetSize.height);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 

@@ -1,10 +1,12 @@
-// The water's reflection target: a colour-only framebuffer of the window's
-// size into which the mirrored scene is drawn, then handed to the base
-// program as "reflection_map" on unit 3. It has no depth buffer, so later
-// draws cover earlier ones.
+// The water's reflection target: a framebuffer of the window's size (less,
+// keeping its aspect, where the context allows no such target) into which the
+// mirrored scene is drawn, then handed to the base program as
+// "reflection_map" on unit 3. It has no depth buffer, so later draws cover
+// earlier ones.
 #pragma once
 
 #include "platform/gl.h"
+#include "render/render_target_size.h"
 
 class ShaderProgram;
 
@@ -27,12 +29,15 @@ public:
 
     GLuint getColorTexture() const { return colorTexture; }
     GLuint getFramebuffer() const { return framebuffer; }
+    int targetWidth() const { return targetSize.width; }
+    int targetHeight() const { return targetSize.height; }
 
 private:
     const ShaderProgram* program;
     int width;
     int height;
     int resolutionScale = 1;
+    TargetSize targetSize;  // the colour texture's size
     GLuint framebuffer = 0;
     GLuint colorTexture = 0;
 };
