@@ -1,8 +1,8 @@
 // The water's reflection target: a framebuffer of the window's size (less,
 // keeping its aspect, where the context allows no such target) into which the
 // mirrored scene is drawn, then handed to the base program as
-// "reflection_map" on unit 3. It has no depth buffer, so later draws cover
-// earlier ones.
+// "reflection_map" on unit 3. Its 24-bit depth buffer keeps the nearer of two
+// overlapping reflections in front, whatever the draw order.
 #pragma once
 
 #include "platform/gl.h"
@@ -29,6 +29,7 @@ public:
 
     GLuint getColorTexture() const { return colorTexture; }
     GLuint getFramebuffer() const { return framebuffer; }
+    GLuint getDepthRenderbuffer() const { return depthRenderbuffer; }
     int targetWidth() const { return targetSize.width; }
     int targetHeight() const { return targetSize.height; }
 
@@ -37,7 +38,8 @@ private:
     int width;
     int height;
     int resolutionScale = 1;
-    TargetSize targetSize;  // the colour texture's size
+    TargetSize targetSize;  // the colour texture's and the depth buffer's size
     GLuint framebuffer = 0;
     GLuint colorTexture = 0;
+    GLuint depthRenderbuffer = 0;
 };

@@ -119,7 +119,7 @@ TEST_P(RenderTargets, TargetsOfAWindowTooLargeForThemShrinkKeepingTheirAspect) {
     EXPECT_TRUE(gltest::takeGLErrors().empty());
 }
 
-TEST_P(RenderTargets, ReflectionTargetIsTheWindowInRgba8ColourOnlyAndComplete) {
+TEST_P(RenderTargets, ReflectionTargetIsTheWindowInRgba8WithDepth24AndComplete) {
     ReflectionMap reflectionMap(program.get(), 800, 600);
     EXPECT_TRUE(gltest::takeGLErrors().empty());
     const GLuint texture = reflectionMap.getColorTexture();
@@ -133,13 +133,16 @@ TEST_P(RenderTargets, ReflectionTargetIsTheWindowInRgba8ColourOnlyAndComplete) {
     EXPECT_EQ(textureParameter(texture, GL_TEXTURE_WRAP_S), wrap);
     EXPECT_EQ(framebufferStatus(reflectionMap.getFramebuffer()),
               static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-    // No depth buffer: later draws into it cover earlier ones.
+    // A 24-bit depth buffer: the nearer of two overlapping reflections wins.
     glBindFramebuffer(GL_FRAMEBUFFER, reflectionMap.getFramebuffer());
-    GLint depthType = -1;
+    GLint depthType = -1, depthBits = -1;
     glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
                                           GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &depthType);
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    EXPECT_EQ(depthType, GL_NONE);
+    EXPECT_EQ(depthType, GL_RENDERBUFFER);
+    EXPECT_EQ(depthBits, 24);
     EXPECT_TRUE(gltest::takeGLErrors().empty());
 }
 
