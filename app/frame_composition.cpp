@@ -78,8 +78,12 @@ void renderFrame(Scene& scene, const glm::mat4& view) {
 }
 
 void finishFrame(Scene& scene) {
-    // Each unbinds the active unit only: the depth texture stays on unit 2
-    // and the reflection may stay on unit 3.
+    // Each target is unbound from its own unit, so that the next frame's
+    // shadow and reflection passes never draw into a texture that a sampler
+    // could read. Unit 0, the default, is left active.
+    glActiveTexture(GL_TEXTURE2);
     scene.shadowMap->unbindTexture();
+    glActiveTexture(GL_TEXTURE3);
     scene.reflectionMap->unbindTexture();
+    glActiveTexture(GL_TEXTURE0);
 }

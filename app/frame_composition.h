@@ -6,7 +6,8 @@
 
 struct Scene;
 
-// The whole frame: the three passes in order, then the texture unbinds.
+// The whole frame: the three passes in order, then the render targets'
+// textures unbound from units 2 and 3.
 void renderFrame(Scene& scene, const glm::mat4& view);
 
 // The steps of renderFrame, for tests and benchmarks that look at one pass.
