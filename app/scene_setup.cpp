@@ -14,41 +14,46 @@
 
 namespace {
 
+void noteUnread(Scene& scene, const std::vector<std::string>& unread) {
+    scene.unreadFiles.insert(scene.unreadFiles.end(), unread.begin(), unread.end());
+}
+
 // The objects live until the process ends: they are created here and never deleted.
 void createSceneObjects(Scene& scene) {
     const ShaderProgram& program = *scene.baseProgram;
 
     scene.water = new SceneObject();
-    loadModelWithNormalMap("Models/water_plane.obj", program, "firstTexture",
-                           "Sprites/sea_trans2.tga", "normalmap", "Sprites/sea_NRM.tga",
-                           *scene.water);
+    noteUnread(scene, loadModelWithNormalMap("Models/water_plane.obj", program, "firstTexture",
+                                             "Sprites/sea_trans2.tga", "normalmap",
+                                             "Sprites/sea_NRM.tga", *scene.water));
     scene.water->setMode(6);
     scene.water->rotate(90.0f, glm::vec3(0.0f, 1.0f, 0.0f));
     scene.water->scale(glm::vec3(14.0f, 14.0f, 14.0f));
     scene.water->translate(glm::vec3(0.0f, -1.0f, 0.0f));
 
     scene.lightSphere = new SceneObject();
-    loadModel("Models/light_sphere.obj", program, "firstTexture", "Sprites/light_tex.tga",
-              *scene.lightSphere);
+    noteUnread(scene, loadModel("Models/light_sphere.obj", program, "firstTexture",
+                                "Sprites/light_tex.tga", *scene.lightSphere));
     scene.lightSphere->setPosition(lightPosition);
     scene.lightSphere->setMode(0);
 
     scene.tree = new SceneObject();
-    loadModel("Models/tree2.obj", program, "firstTexture", "Sprites/tree2.tga", *scene.tree);
+    noteUnread(scene, loadModel("Models/tree2.obj", program, "firstTexture", "Sprites/tree2.tga",
+                                *scene.tree));
     scene.tree->setMode(3);
     scene.tree->scale(glm::vec3(5.0f, 5.0f, 5.0f));
     scene.tree->rotate(110.0f, glm::vec3(1.0f, 0.0f, 0.0f));
     scene.tree->translate(glm::vec3(0.0f, -3.8f, 2.0f));
 
     scene.cliff = new SceneObject();
-    loadModelWithNormalMap("Models/island_large.obj", program, "firstTexture",
-                           "Sprites/cliff_tex.tga", "normalmap", "Sprites/cliff_bump3_NRM.tga",
-                           *scene.cliff);
+    noteUnread(scene, loadModelWithNormalMap("Models/island_large.obj", program, "firstTexture",
+                                             "Sprites/cliff_tex.tga", "normalmap",
+                                             "Sprites/cliff_bump3_NRM.tga", *scene.cliff));
     scene.cliff->setMode(5);
 
     scene.skybox = new SceneObject();
-    loadModel("Models/skybox_new.obj", program, "firstTexture", "Sprites/violentdays_1024.tga",
-              *scene.skybox);
+    noteUnread(scene, loadModel("Models/skybox_new.obj", program, "firstTexture",
+                                "Sprites/violentdays_1024.tga", *scene.skybox));
     scene.skybox->translate(glm::vec3(5.0f, 0.2f, -15.0f));
     scene.skybox->scale(glm::vec3(500.0f, 500.0f, 500.0f));
     scene.skybox->rotate(180.0f, glm::vec3(0.0f, 1.0f, 0.0f));

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include <glm/glm.hpp>
 
@@ -26,6 +28,9 @@ struct Scene {
     SceneObject* cliff = nullptr;
     SceneObject* skybox = nullptr;
     glm::mat4 projection{1.0f};
+    // The model and texture files that could not be read: the demo draws
+    // without them, a tool that must show the whole scene refuses to.
+    std::vector<std::string> unreadFiles;
 };
 
 // Builds the scene. Returns false, after printing why, when either shader
