@@ -93,6 +93,11 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
     if (alphaBits > 0) ::glfwWindowHint(GLFW_ALPHA_BITS, alphaBits);
     ::glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
     ::glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
+    // As in GLFW 2, the hints hold for one window: the next starts from the defaults.
+    requestedMajor = 1;
+    requestedMinor = 0;
+    requestForwardCompatible = false;
+    requestCoreProfile = false;
     GLFWmonitor* monitor = mode == glfw2::kFullscreenMode ? ::glfwGetPrimaryMonitor() : nullptr;
     window = ::glfwCreateWindow(width, height, windowTitle.c_str(), monitor, nullptr);
     if (window == nullptr) return 0;
