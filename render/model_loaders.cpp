@@ -27,8 +27,7 @@ std::vector<std::string> loadModel(const char* objPath, const ShaderProgram& pro
 }
 
 std::vector<std::string> loadModelWithNormalMap(const char* objPath, const ShaderProgram& program,
-                                                const char* textureUniform,
-                                                const char* texturePath,
+                                                const char* textureUniform, const char* texturePath,
                                                 const char* normalMapUniform,
                                                 const char* normalMapPath, SceneObject& object) {
     std::vector<std::string> unread;
@@ -37,8 +36,8 @@ std::vector<std::string> loadModelWithNormalMap(const char* objPath, const Shade
     object.textures.reserveTextures(2);
     noteUnread(object.textures.addTexture(program, textureUniform, texturePath), texturePath,
                unread);
-    noteUnread(object.textures.addTexture(program, normalMapUniform, normalMapPath),
-               normalMapPath, unread);
+    noteUnread(object.textures.addTexture(program, normalMapUniform, normalMapPath), normalMapPath,
+               unread);
     object.markLoaded();
     return unread;
 }

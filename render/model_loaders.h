@@ -14,7 +14,6 @@ std::vector<std::string> loadModel(const char* objPath, const ShaderProgram& pro
                                    SceneObject& object);
 
 std::vector<std::string> loadModelWithNormalMap(const char* objPath, const ShaderProgram& program,
-                                                const char* textureUniform,
-                                                const char* texturePath,
+                                                const char* textureUniform, const char* texturePath,
                                                 const char* normalMapUniform,
                                                 const char* normalMapPath, SceneObject& object);

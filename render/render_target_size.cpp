@@ -13,8 +13,9 @@ TargetSize fitTargetSize(long long width, long long height, TargetSize largest) 
     if (width <= largestWidth && height <= largestHeight) {
         return {static_cast<int>(width), static_cast<int>(height)};
     }
-    const double factor = std::min(static_cast<double>(largestWidth) / static_cast<double>(width),
-                                   static_cast<double>(largestHeight) / static_cast<double>(height));
+    const double factor =
+        std::min(static_cast<double>(largestWidth) / static_cast<double>(width),
+                 static_cast<double>(largestHeight) / static_cast<double>(height));
     const auto scaled = [factor](long long side, long long limit) {
         const long long fitted = static_cast<long long>(static_cast<double>(side) * factor);
         return static_cast<int>(std::clamp(fitted, 1LL, limit));

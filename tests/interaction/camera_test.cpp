@@ -92,9 +92,9 @@ TEST(Camera, PitchEndsEveryUpdateWithinNinetyDegrees) {
         int dy;
         bool playback;
         float expected;
-    } cases[] = {{89.5f, 5, false, 90.0f},   {85.0f, 100, false, 90.0f},
+    } cases[] = {{89.5f, 5, false, 90.0f},      {85.0f, 100, false, 90.0f},
                  {-85.0f, -100, false, -90.0f}, {85.0f, 100, true, 90.0f},
-                 {115.0f, 0, true, 90.0f},   {90.0f, -1, false, 89.7f}};
+                 {115.0f, 0, true, 90.0f},      {90.0f, -1, false, 89.7f}};
     for (const auto& c : cases) {
         Camera camera;
         resetQuietly(camera);

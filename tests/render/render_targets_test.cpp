@@ -96,8 +96,8 @@ TEST_P(RenderTargets, ShadowTargetIsThreeTimesTheWindowInDepth24AndComplete) {
 TEST_P(RenderTargets, TargetsOfAWindowTooLargeForThemShrinkKeepingTheirAspect) {
     // 6000 x 600 asks for an 18000 x 1800 shadow map, 20000 x 200 for a
     // reflection wider than the contexts allow.
-    const GLint largest = std::min(integerState(GL_MAX_TEXTURE_SIZE),
-                                   integerState(GL_MAX_RENDERBUFFER_SIZE));
+    const GLint largest =
+        std::min(integerState(GL_MAX_TEXTURE_SIZE), integerState(GL_MAX_RENDERBUFFER_SIZE));
     ShadowMap shadowMap(glm::vec3(0, 140, 100), program.get(), 6000, 600);
     ReflectionMap reflectionMap(program.get(), 20000, 200);
     EXPECT_TRUE(gltest::takeGLErrors().empty());
