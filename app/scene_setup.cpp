@@ -6,6 +6,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "app/app_config.h"
+#include "app/frame_size.h"
 #include "app/globals.h"
 #include "camera/camera.h"
 #include "platform/console.h"
@@ -83,10 +84,8 @@ bool setUpScene(Scene& scene) {
     scene.reflectionMap = std::make_unique<ReflectionMap>(
         scene.baseProgram.get(), appConfig.window_width, appConfig.window_height);
     createSceneObjects(scene);
-    // Near 1 and far 3 are kept as the matrix; the shaders keep its field of
-    // view and aspect but map depth over a range of their own.
-    const float aspect = static_cast<float>(appConfig.window_width) /
-                         static_cast<float>(appConfig.window_height);
-    scene.projection = glm::perspective(glm::radians(20.0f), aspect, 1.0f, 3.0f);
+    scene.frameWidth = appConfig.window_width;
+    scene.frameHeight = appConfig.window_height;
+    scene.projection = sceneProjection(scene.frameWidth, scene.frameHeight);
     return true;
 }

@@ -110,6 +110,17 @@ int glfwGetWindowParam(int param) {
     return 0;
 }
 
+void glfwSetWindowSize(int width, int height) {
+    if (window != nullptr) ::glfwSetWindowSize(window, width, height);
+}
+
+void getFramebufferSize(int* width, int* height) {
+    if (inputSource != nullptr && inputSource->getFramebufferSize(width, height)) return;
+    *width = 0;
+    *height = 0;
+    if (window != nullptr) ::glfwGetFramebufferSize(window, width, height);
+}
+
 void glfwSwapBuffers() {
     if (window == nullptr) return;
     ::glfwSwapBuffers(window);

@@ -15,9 +15,6 @@ constexpr GLenum kClamp = 0x2900;  // GL_CLAMP, compatibility contexts only
 
 ReflectionMap::ReflectionMap(const ShaderProgram* program, int width, int height)
     : program(program), width(width), height(height) {
-    targetSize = fitTargetSize(static_cast<long long>(width) * resolutionScale,
-                               static_cast<long long>(height) * resolutionScale,
-                               largestTargetSize());
     const GLfloat wrap = static_cast<GLfloat>(isCoreProfileContext() ? GL_CLAMP_TO_EDGE : kClamp);
     glGenTextures(1, &colorTexture);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
@@ -25,15 +22,9 @@ ReflectionMap::ReflectionMap(const ShaderProgram* program, int width, int height
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, targetSize.width, targetSize.height, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
-
     glGenRenderbuffers(1, &depthRenderbuffer);
-    glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, targetSize.width,
-                          targetSize.height);
-    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+    allocateStorage();
 
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
@@ -44,6 +35,29 @@ ReflectionMap::ReflectionMap(const ShaderProgram* program, int width, int height
         platform::printLine("GL_FRAMEBUFFER_COMPLETE_EXT failed, CANNOT use FBO\n");
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void ReflectionMap::resize(int newWidth, int newHeight) {
+    if (newWidth == width && newHeight == height) return;
+    width = newWidth;
+    height = newHeight;
+    allocateStorage();
+}
+
+// New storage for the same texture and renderbuffer: the framebuffer keeps
+// its attachments and stays complete.
+void ReflectionMap::allocateStorage() {
+    targetSize =
+        fitTargetSize(static_cast<long long>(width) * resolutionScale,
+                      static_cast<long long>(height) * resolutionScale, largestTargetSize());
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, targetSize.width, targetSize.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, targetSize.width,
+                          targetSize.height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
 }
 
 void ReflectionMap::beginPass() const {

@@ -1,8 +1,9 @@
-// The water's reflection target: a framebuffer of the window's size (less,
-// keeping its aspect, where the context allows no such target) into which the
-// mirrored scene is drawn, then handed to the base program as
-// "reflection_map" on unit 3. Its 24-bit depth buffer keeps the nearer of two
-// overlapping reflections in front, whatever the draw order.
+// The water's reflection target: a framebuffer of the window's size, made
+// again when the window's size changes (less, keeping its aspect, where the
+// context allows no such target), into which the mirrored scene is drawn,
+// then handed to the base program as "reflection_map" on unit 3. Its 24-bit
+// depth buffer keeps the nearer of two overlapping reflections in front,
+// whatever the draw order.
 #pragma once
 
 #include "platform/gl.h"
@@ -18,6 +19,9 @@ public:
     // The texture and the framebuffer end with the context.
     ~ReflectionMap() = default;
 
+    // Follows a new window size; the storage is made again only when the
+    // size differs from the one it has.
+    void resize(int width, int height);
     void beginPass() const;
     // Sets "reflection_map" = 3 and leaves the colour texture bound on unit 3
     // with unit 3 active.
@@ -34,6 +38,8 @@ public:
     int targetHeight() const { return targetSize.height; }
 
 private:
+    void allocateStorage();
+
     const ShaderProgram* program;
     int width;
     int height;

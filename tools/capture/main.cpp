@@ -81,7 +81,7 @@ int captureFlight(Scene& scene, const CaptureOptions& options,
                 (std::filesystem::path(options.outputDirectory) /
                  shotFileName(options.prefix, seconds))
                     .string();
-            if (!writePng(path, readBackBuffer(appConfig.window_width, appConfig.window_height))) {
+            if (!writePng(path, readBackBuffer(scene.frameWidth, scene.frameHeight))) {
                 report("cannot write " + path);
                 return 1;
             }
