@@ -1,5 +1,7 @@
 // An InputSource whose keys, cursor and clock are set by hand: tests drive the
 // camera and the key handlers with it, and the capture tool steps its clock.
+// A framebuffer size set by hand stands in for the window's (a minimised
+// window, say); by default the window's own is measured.
 #pragma once
 
 #include <set>
@@ -16,6 +18,12 @@ public:
         *y = cursorY;
     }
     double getTime() override { return time; }
+    bool getFramebufferSize(int* width, int* height) override {
+        if (!fakeFramebuffer) return false;
+        *width = framebufferWidth;
+        *height = framebufferHeight;
+        return true;
+    }
 
     void press(int key) { heldKeys.insert(key); }
     void release(int key) { heldKeys.erase(key); }
@@ -25,12 +33,21 @@ public:
         cursorY = y;
     }
     void setTime(double seconds) { time = seconds; }
+    void fakeFramebufferSize(int width, int height) {
+        fakeFramebuffer = true;
+        framebufferWidth = width;
+        framebufferHeight = height;
+    }
+    void measureWindowFramebuffer() { fakeFramebuffer = false; }
 
 private:
     std::set<int> heldKeys;
     int cursorX = 0;
     int cursorY = 0;
     double time = 0.0;
+    bool fakeFramebuffer = false;
+    int framebufferWidth = 0;
+    int framebufferHeight = 0;
 };
 
 }  // namespace platform

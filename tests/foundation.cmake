@@ -3,6 +3,8 @@ island_test(app_config_test SOURCES foundation/app_config_test.cpp LABELS unit)
 island_test(diagnostics_test SOURCES foundation/diagnostics_test.cpp LABELS gl)
 island_test(diagnostics_core_test SOURCES foundation/diagnostics_test.cpp LABELS gl)
 target_compile_definitions(diagnostics_core_test PRIVATE ISLAND_CORE_CONTEXT=1)
+island_test(diagnostics_legacy_test SOURCES foundation/diagnostics_test.cpp LABELS gl)
+target_compile_definitions(diagnostics_legacy_test PRIVATE ISLAND_LEGACY_CONTEXT=1)
 island_test(shader_program_test SOURCES foundation/shader_program_test.cpp LABELS gl)
 
 # End-to-end: the real binary in a scratch directory.

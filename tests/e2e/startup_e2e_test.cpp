@@ -81,12 +81,18 @@ TEST(Startup, ClosingTheWindowEndsWithStatusZero) {
 }
 
 TEST(Startup, UnopenableWindowIsFatal) {
-    DemoProcess demo;
-    demo.writeFile("config.cfg", "window_width=0\n");
-    demo.start();
-    EXPECT_EQ(demo.waitForExit(), 1);
-    EXPECT_NE(demo.standardError().find("Failed to initialize OpenGL window.\n"), std::string::npos)
-        << demo.standardError();
+    // Too small, negative (GLFW would fail an assertion), past what the window
+    // system can give, and past the largest viewport of the context.
+    for (const char* config : {"window_width=0\n", "window_width=-5\n", "window_height=-5\n",
+                               "window_width=800000000\n", "window_width=20000\n"}) {
+        DemoProcess demo;
+        demo.writeFile("config.cfg", config);
+        demo.start();
+        EXPECT_EQ(demo.waitForExit(), 1) << config;
+        EXPECT_NE(demo.standardError().find("Failed to initialize OpenGL window.\n"),
+                  std::string::npos)
+            << config << demo.standardError();
+    }
 }
 
 TEST(Startup, FrameRateTitleWithShowfps) {

@@ -1,8 +1,10 @@
 // The error report takes one error per call and names it; the context report
-// tells a compatibility context from a forward-compatible core one. The core
-// cases run in their own test program, since a process has one context.
+// tells a compatibility context from a forward-compatible core one, and gets
+// a real 2.x context right. The core and the 2.x cases run in test programs
+// of their own, since a process has one kind of context.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "app/diagnostics.h"
@@ -12,12 +14,17 @@
 #ifndef ISLAND_CORE_CONTEXT
 #define ISLAND_CORE_CONTEXT 0
 #endif
+// A 2.x context, which knows neither the version nor the flags queries.
+#ifndef ISLAND_LEGACY_CONTEXT
+#define ISLAND_LEGACY_CONTEXT 0
+#endif
 
 namespace {
 
 class Diagnostics : public ::testing::Test {
 protected:
     void SetUp() override {
+        if (ISLAND_LEGACY_CONTEXT) setenv("MESA_GL_VERSION_OVERRIDE", "2.1", 1);
         testing::internal::CaptureStdout();  // start-up's own context report
         testing::internal::CaptureStderr();
         const bool open = gltest::openContext(ISLAND_CORE_CONTEXT ? gltest::coreContext()
@@ -82,6 +89,9 @@ TEST_F(Diagnostics, ContextReportTellsTheKindOfContext) {
                   std::string::npos)
             << out;
         EXPECT_EQ(err, "Illegal operation did NOT cause an error message. :(\n");
+    }
+    if (ISLAND_LEGACY_CONTEXT) {
+        EXPECT_EQ(out.rfind("Loaded OpenGL Version 2.1\n", 0), 0u) << out;
     }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));  // the report consumed its error
 }

@@ -77,6 +77,19 @@ TEST_F(ShaderPrograms, GoodSourcesLinkAndLookUpNames) {
     EXPECT_GE(program.getUniformLocation("mvMat"), 0);
 }
 
+TEST_F(ShaderPrograms, PositionTakesAttributeZeroWhateverTheOtherAttributes) {
+    writeFile(base + ".vert",
+              "#version 120\n"
+              "attribute vec3 in_Normal;\nattribute vec2 in_TexCoord;\n"
+              "attribute vec3 in_Position;\n"
+              "void main() { gl_Position = vec4(in_Position + in_Normal, in_TexCoord.x); }\n");
+    writeFile(base + ".frag", kFragment);
+    ShaderProgram program(base, 1);
+    ASSERT_TRUE(program.isLoaded());
+    EXPECT_EQ(program.getAttribLocation("in_Position"), 0);
+    EXPECT_GT(program.getAttribLocation("in_Normal"), 0);
+}
+
 TEST_F(ShaderPrograms, AbsentUniformIsMinusOneAndWritingItIsHarmless) {
     writeFile(base + ".vert", kVertex);
     writeFile(base + ".frag", kFragment);

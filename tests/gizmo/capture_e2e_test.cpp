@@ -206,6 +206,21 @@ TEST(Capture, UnwritableOutputDirectoryIsReported) {
         << capture.standardError();
 }
 
+TEST(Capture, SceneWithoutItsModelsFailsNamingThemAndWritesNothing) {
+    CaptureDirectory capture;
+    fs::remove(capture.directory / "Models");
+    EXPECT_EQ(capture.run({"--at", "0", "--size", "80x60"}), 1);
+    EXPECT_NE(capture.standardError().find(
+                  "island-capture: the scene did not load whole; missing or unreadable: "
+                  "Models/water_plane.obj, Models/light_sphere.obj, Models/tree2.obj, "
+                  "Models/island_large.obj, Models/skybox_new.obj\n"),
+              std::string::npos)
+        << capture.standardError();
+    for (const std::string& name : capture.filesIn(".")) {
+        EXPECT_NE(fs::path(name).extension(), ".png") << name;
+    }
+}
+
 namespace {
 
 bool runDirectoryHasModels() {

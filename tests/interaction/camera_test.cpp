@@ -1,5 +1,5 @@
 // The camera with scripted keys and cursor: the start view, mouse look with
-// its yaw wrap and pitch gate, the movement steps of the three update
+// its yaw wrap and pitch limit, the movement steps of the three update
 // variants and what the recording variant writes.
 #include "camera/camera.h"
 
@@ -85,20 +85,29 @@ TEST(Camera, YawWrapsOnlyPastAFullTurnAndBeforeTheFramesMouseTurn) {
     EXPECT_NEAR(camera.yaw, 362.0f, 1e-4f);
 }
 
-TEST(Camera, PitchGateLooksAtThePitchBeforeTheStep) {
+TEST(Camera, PitchEndsEveryUpdateWithinNinetyDegrees) {
     ScriptedInputScope scope;
-    Camera camera;
-    resetQuietly(camera);
-    camera.setPitch(89.5f);
-    scope.input.moveCursorTo(0, 5);
-    camera.update();
-    EXPECT_NEAR(camera.pitch, 91.0f, 1e-5f);
-    scope.input.moveCursorTo(0, 6);
-    camera.update();
-    EXPECT_NEAR(camera.pitch, 91.0f, 1e-5f);
-    scope.input.moveCursorTo(0, 5);
-    camera.update();
-    EXPECT_NEAR(camera.pitch, 90.7f, 1e-5f);
+    const struct {
+        float start;
+        int dy;
+        bool playback;
+        float expected;
+    } cases[] = {{89.5f, 5, false, 90.0f},      {85.0f, 100, false, 90.0f},
+                 {-85.0f, -100, false, -90.0f}, {85.0f, 100, true, 90.0f},
+                 {115.0f, 0, true, 90.0f},      {90.0f, -1, false, 89.7f}};
+    for (const auto& c : cases) {
+        Camera camera;
+        resetQuietly(camera);
+        camera.setPitch(c.start);
+        if (c.playback) {
+            camera.updatePlayback(0, 0, c.dy);
+        } else {
+            scope.input.moveCursorTo(0, c.dy);
+            camera.update();
+            scope.input.moveCursorTo(0, 0);
+        }
+        EXPECT_NEAR(camera.pitch, c.expected, 1e-5f) << "start " << c.start << ", dy " << c.dy;
+    }
 }
 
 TEST(Camera, MouseRightAndDownTurnTheViewRightAndDown) {
@@ -206,19 +215,20 @@ TEST(Camera, LeftShiftIsIgnoredWhileRecordingOrPlayingBack) {
     EXPECT_FLOAT_EQ(camera.moveSpeed, 3.2f);
 }
 
-TEST(Camera, CursorMovedDuringPlaybackTurnsTheViewInTheNextLiveUpdate) {
+TEST(Camera, CursorTakenAsReferenceAfterPlaybackDoesNotTurnTheView) {
     ScriptedInputScope scope;
     scope.input.moveCursorTo(100, 100);
     Camera camera;
     resetQuietly(camera);
-    scope.input.moveCursorTo(110, 100);
-    camera.updatePlayback(0, 0, 0);
     scope.input.moveCursorTo(120, 104);
-    camera.updatePlayback(0, 0, 0);
-    EXPECT_FLOAT_EQ(camera.yaw, 0.0f);
+    camera.updatePlayback(0, 0, 0);  // the cursor moves while it is not read
+    camera.takeCursorAsReference();
     camera.update();
-    EXPECT_NEAR(camera.yaw, 6.0f, 1e-5f);
-    EXPECT_NEAR(camera.pitch, 21.2f, 1e-5f);
+    EXPECT_FLOAT_EQ(camera.yaw, 0.0f);
+    EXPECT_FLOAT_EQ(camera.pitch, 20.0f);
+    scope.input.moveCursorTo(130, 104);
+    camera.update();
+    EXPECT_NEAR(camera.yaw, 3.0f, 1e-5f);
 }
 
 TEST(Camera, RecordingWritesTheMouseMovementBeforeTheKeyAndNothingWithoutInput) {

@@ -10,6 +10,7 @@
 #include "app/frame_loop.h"
 #include "app/globals.h"
 #include "app/scene_setup.h"
+#include "camera/camera.h"
 #include "interaction_test_support.h"
 #include "platform/window.h"
 #include "render/scene_object.h"
@@ -110,9 +111,13 @@ TEST_F(KeyHandlersTest, FirstPLeavesPlaybackAndClearsThePlaybackValues) {
     state.playbackKey = 'F';
     state.playbackDx = 4;
     state.playbackDy = -2;
+    scope.input.moveCursorTo(300, 200);
     scope.input.press('P');
     EXPECT_EQ(frames(10), "end playing\n");
     EXPECT_FALSE(state.playing);
+    // The cursor moved during playback is the next live turn's reference.
+    EXPECT_EQ(camera.oldMouseX, 300);
+    EXPECT_EQ(camera.oldMouseY, 200);
     EXPECT_EQ(state.playbackMoveKey, 0);
     EXPECT_EQ(state.playbackKey, 0);
     EXPECT_EQ(state.playbackDx, 0);

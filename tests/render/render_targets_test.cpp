@@ -3,7 +3,9 @@
 // lookup bindings leave behind for the passes that follow.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <tuple>
 
 #include <glm/gtc/matrix_transform.hpp>
 
@@ -72,6 +74,12 @@ TEST_P(RenderTargets, ShadowTargetIsThreeTimesTheWindowInDepth24AndComplete) {
     const GLuint texture = shadowMap.getDepthTexture();
     EXPECT_EQ(textureLevelParameter(texture, GL_TEXTURE_WIDTH), 2400);
     EXPECT_EQ(textureLevelParameter(texture, GL_TEXTURE_HEIGHT), 1800);
+    GLfloat texel[2] = {};
+    shadowMap.bindForLookup(glm::vec3(0, 140, 100));
+    glGetUniformfv(program->getProgramId(),
+                   glGetUniformLocation(program->getProgramId(), "shadow_texel_size"), texel);
+    EXPECT_EQ(texel[0], 1.0f / 2400.0f);
+    EXPECT_EQ(texel[1], 1.0f / 1800.0f);
     EXPECT_EQ(textureLevelParameter(texture, GL_TEXTURE_INTERNAL_FORMAT), GL_DEPTH_COMPONENT24);
     EXPECT_EQ(textureParameter(texture, GL_TEXTURE_COMPARE_MODE), GL_COMPARE_REF_TO_TEXTURE);
     EXPECT_EQ(textureParameter(texture, GL_TEXTURE_COMPARE_FUNC), GL_LEQUAL);
@@ -85,7 +93,33 @@ TEST_P(RenderTargets, ShadowTargetIsThreeTimesTheWindowInDepth24AndComplete) {
     EXPECT_TRUE(gltest::takeGLErrors().empty());
 }
 
-TEST_P(RenderTargets, ReflectionTargetIsTheWindowInRgba8ColourOnlyAndComplete) {
+TEST_P(RenderTargets, TargetsOfAWindowTooLargeForThemShrinkKeepingTheirAspect) {
+    // 6000 x 600 asks for an 18000 x 1800 shadow map, 20000 x 200 for a
+    // reflection wider than the contexts allow.
+    const GLint largest =
+        std::min(integerState(GL_MAX_TEXTURE_SIZE), integerState(GL_MAX_RENDERBUFFER_SIZE));
+    ShadowMap shadowMap(glm::vec3(0, 140, 100), program.get(), 6000, 600);
+    ReflectionMap reflectionMap(program.get(), 20000, 200);
+    EXPECT_TRUE(gltest::takeGLErrors().empty());
+    for (const auto& [texture, framebuffer, aspect] :
+         {std::tuple{shadowMap.getDepthTexture(), shadowMap.getFramebuffer(), 10},
+          std::tuple{reflectionMap.getColorTexture(), reflectionMap.getFramebuffer(), 100}}) {
+        const GLint width = textureLevelParameter(texture, GL_TEXTURE_WIDTH);
+        EXPECT_LE(width, largest);
+        EXPECT_GE(width, largest - 1);
+        EXPECT_EQ(textureLevelParameter(texture, GL_TEXTURE_HEIGHT), width / aspect);
+        EXPECT_EQ(framebufferStatus(framebuffer), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    }
+    shadowMap.beginPass();
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], shadowMap.targetWidth());
+    EXPECT_EQ(viewport[3], shadowMap.targetHeight());
+    shadowMap.endPass();
+    EXPECT_TRUE(gltest::takeGLErrors().empty());
+}
+
+TEST_P(RenderTargets, ReflectionTargetIsTheWindowInRgba8WithDepth24AndComplete) {
     ReflectionMap reflectionMap(program.get(), 800, 600);
     EXPECT_TRUE(gltest::takeGLErrors().empty());
     const GLuint texture = reflectionMap.getColorTexture();
@@ -99,13 +133,16 @@ TEST_P(RenderTargets, ReflectionTargetIsTheWindowInRgba8ColourOnlyAndComplete) {
     EXPECT_EQ(textureParameter(texture, GL_TEXTURE_WRAP_S), wrap);
     EXPECT_EQ(framebufferStatus(reflectionMap.getFramebuffer()),
               static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
-    // No depth buffer: later draws into it cover earlier ones.
+    // A 24-bit depth buffer: the nearer of two overlapping reflections wins.
     glBindFramebuffer(GL_FRAMEBUFFER, reflectionMap.getFramebuffer());
-    GLint depthType = -1;
+    GLint depthType = -1, depthBits = -1;
     glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
                                           GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &depthType);
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    EXPECT_EQ(depthType, GL_NONE);
+    EXPECT_EQ(depthType, GL_RENDERBUFFER);
+    EXPECT_EQ(depthBits, 24);
     EXPECT_TRUE(gltest::takeGLErrors().empty());
 }
 
