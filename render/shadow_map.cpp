@@ -19,7 +19,7 @@ constexpr GLenum kIntensity = 0x8049;          // GL_INTENSITY, compatibility on
 }  // namespace
 
 ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int width, int height)
-    : program(program), width(width), height(height) {
+    : program(program) {
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
     projection = glm::perspective(glm::radians(20.0f), aspect, 1.0f, 3.0f);
     view = glm::lookAt(lightPosition, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));

@@ -43,8 +43,6 @@ private:
     glm::mat4 projection{1.0f};
     glm::mat4 view{1.0f};
     glm::mat4 textureMatrix{1.0f};
-    int width;
-    int height;
     int resolutionScale = 3;
     TargetSize mapSize;  // the depth texture's size
     GLuint depthTexture = 0;
