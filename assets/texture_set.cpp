@@ -64,9 +64,9 @@ void TextureSet::reserveTextures(int count) {
     textureIds.assign(static_cast<size_t>(textureCapacity), 0);
 }
 
-void TextureSet::addTexture(const ShaderProgram& program, const char* uniformName,
+bool TextureSet::addTexture(const ShaderProgram& program, const char* uniformName,
                             const char* path) {
-    if (textureCount >= textureCapacity) return;
+    if (textureCount >= textureCapacity) return false;
     const size_t slot = static_cast<size_t>(textureCount);
     samplerLocations[slot] = program.getUniformLocation(uniformName);
 
@@ -90,6 +90,8 @@ void TextureSet::addTexture(const ShaderProgram& program, const char* uniformNam
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    const bool read = image.Data != nullptr;
     platform::glfwFreeImage(&image);
     ++textureCount;
+    return read;
 }

@@ -16,8 +16,9 @@ public:
 
     void reserveTextures(int count);
     // Loads the TGA at `path` into the next slot; an unreadable file prints
-    // "tex file not found" and leaves an empty texture in the slot.
-    void addTexture(const ShaderProgram& program, const char* uniformName, const char* path);
+    // "tex file not found", leaves an empty texture in the slot and returns
+    // false. False too, with nothing done, when every slot is taken.
+    bool addTexture(const ShaderProgram& program, const char* uniformName, const char* path);
 
     int textureCapacity = 0;
     int textureCount = 0;

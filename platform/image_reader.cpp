@@ -22,6 +22,12 @@
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
 #pragma GCC diagnostic ignored "-Wshadow"
+// Cleared allocations: stb_image leaves the rows of an uncompressed image that
+// a truncated file lacks unwritten, and they must read as zeros (as missing
+// bytes of the other variants do), never as what the memory held before.
+#define STBI_MALLOC(size) std::calloc(1, size)
+#define STBI_REALLOC(pointer, size) std::realloc(pointer, size)
+#define STBI_FREE(pointer) std::free(pointer)
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_TGA
 #define STBI_NO_STDIO
@@ -87,14 +93,20 @@ void flipRows(unsigned char* data, int width, int height, int bytesPerPixel) {
 
 int readImageWithinSize(const char* name, GLFWimage* image, int flags, int maxDimension) {
     *image = GLFWimage{};
-    if (maxDimension > kMaxImageDimension) maxDimension = kMaxImageDimension;
-
     std::vector<unsigned char> bytes;
-    if (name == nullptr || !readFileBytes(name, bytes) || bytes.empty()) return 0;
-    const int length = static_cast<int>(bytes.size());
+    if (name == nullptr || !readFileBytes(name, bytes)) return 0;
+    return readImageFromMemory(bytes.data(), static_cast<int>(bytes.size()), image, flags,
+                               maxDimension);
+}
+
+int readImageFromMemory(const unsigned char* bytes, int length, GLFWimage* image, int flags,
+                        int maxDimension) {
+    *image = GLFWimage{};
+    if (maxDimension > kMaxImageDimension) maxDimension = kMaxImageDimension;
+    if (bytes == nullptr || length <= 0) return 0;
 
     int width = 0, height = 0, channels = 0;
-    if (!stbi_info_from_memory(bytes.data(), length, &width, &height, &channels)) return 0;
+    if (!stbi_info_from_memory(bytes, length, &width, &height, &channels)) return 0;
     if (width <= 0 || height <= 0 || width > maxDimension || height > maxDimension) return 0;
     const bool rescale = (flags & GLFW_NO_RESCALE_BIT) == 0;
     const int storedWidth = rescale ? nextPowerOfTwo(width) : width;
@@ -102,7 +114,7 @@ int readImageWithinSize(const char* name, GLFWimage* image, int flags, int maxDi
     if (storedWidth > maxDimension || storedHeight > maxDimension) return 0;
     if (static_cast<int64_t>(width) * height > kMaxPixelsPerFileByte * length) return 0;
 
-    stbi_uc* decoded = stbi_load_from_memory(bytes.data(), length, &width, &height, &channels, 0);
+    stbi_uc* decoded = stbi_load_from_memory(bytes, length, &width, &height, &channels, 0);
     if (decoded == nullptr) return 0;
     // stb_image always delivers the top row first; without the upper-left
     // flag the caller gets the bottom row first, as OpenGL counts rows.

@@ -1,5 +1,7 @@
 // An InputSource whose keys, cursor and clock are set by hand: tests drive the
 // camera and the key handlers with it, and the capture tool steps its clock.
+// A framebuffer size set by hand stands in for the window's (a minimised
+// window, say); by default the window's own is measured.
 #pragma once
 
 #include <set>
@@ -24,6 +26,12 @@ public:
         tapsOfLastPoll = tapsBeforeNextPoll;
         tapsBeforeNextPoll.clear();
     }
+    bool getFramebufferSize(int* width, int* height) override {
+        if (!fakeFramebuffer) return false;
+        *width = framebufferWidth;
+        *height = framebufferHeight;
+        return true;
+    }
 
     // press and release change what the next read sees at once.
     void press(int key) { heldKeys.insert(key); }
@@ -36,6 +44,12 @@ public:
         cursorY = y;
     }
     void setTime(double seconds) { time = seconds; }
+    void fakeFramebufferSize(int width, int height) {
+        fakeFramebuffer = true;
+        framebufferWidth = width;
+        framebufferHeight = height;
+    }
+    void measureWindowFramebuffer() { fakeFramebuffer = false; }
 
 private:
     std::set<int> heldKeys;
@@ -44,6 +58,9 @@ private:
     int cursorX = 0;
     int cursorY = 0;
     double time = 0.0;
+    bool fakeFramebuffer = false;
+    int framebufferWidth = 0;
+    int framebufferHeight = 0;
 };
 
 }  // namespace platform

@@ -38,6 +38,10 @@ GLFWwindow* window = nullptr;
 InputSource* inputSource = nullptr;
 std::string windowTitle = "GLFW Window";  // GLFW 2's default title
 
+// X11 window coordinates are signed 16-bit: a larger side is cut short by
+// the window system, and a side of 0 or less makes GLFW fail an assertion.
+constexpr int kLargestWindowSide = 32767;
+
 int requestedMajor = 1;
 int requestedMinor = 0;
 bool requestForwardCompatible = false;
@@ -86,6 +90,9 @@ void glfwOpenWindowHint(int target, int hint) {
 int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
                    int alphaBits, int depthBits, int stencilBits, int mode) {
     if (window != nullptr) return 0;  // GLFW 2 has exactly one window
+    if (width <= 0 || height <= 0 || width > kLargestWindowSide || height > kLargestWindowSide) {
+        return 0;
+    }
     ::glfwDefaultWindowHints();
     ::glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, requestedMajor);
     ::glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, requestedMinor);
@@ -98,6 +105,11 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
     if (alphaBits > 0) ::glfwWindowHint(GLFW_ALPHA_BITS, alphaBits);
     ::glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
     ::glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
+    // As in GLFW 2, the hints hold for one window: the next starts from the defaults.
+    requestedMajor = 1;
+    requestedMinor = 0;
+    requestForwardCompatible = false;
+    requestCoreProfile = false;
     GLFWmonitor* monitor = mode == glfw2::kFullscreenMode ? ::glfwGetPrimaryMonitor() : nullptr;
     window = ::glfwCreateWindow(width, height, windowTitle.c_str(), monitor, nullptr);
     if (window == nullptr) return 0;
@@ -110,6 +122,17 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
 int glfwGetWindowParam(int param) {
     if (param == glfw2::kOpened) return window != nullptr && !::glfwWindowShouldClose(window);
     return 0;
+}
+
+void glfwSetWindowSize(int width, int height) {
+    if (window != nullptr) ::glfwSetWindowSize(window, width, height);
+}
+
+void getFramebufferSize(int* width, int* height) {
+    if (inputSource != nullptr && inputSource->getFramebufferSize(width, height)) return;
+    *width = 0;
+    *height = 0;
+    if (window != nullptr) ::glfwGetFramebufferSize(window, width, height);
 }
 
 void glfwSwapBuffers() {

@@ -5,23 +5,39 @@
 #include "assets/obj_reader.h"
 #include "render/scene_object.h"
 
-void loadModel(const char* objPath, const ShaderProgram& program, const char* textureUniform,
-               const char* texturePath, SceneObject& object) {
-    readObjFile(objPath, object.mesh.model);
-    object.mesh.buildBuffers(program);
-    object.textures.reserveTextures(1);
-    object.textures.addTexture(program, textureUniform, texturePath);
-    object.markLoaded();
+namespace {
+
+void noteUnread(bool read, const char* path, std::vector<std::string>& unread) {
+    if (!read) unread.push_back(path);
 }
 
-void loadModelWithNormalMap(const char* objPath, const ShaderProgram& program,
-                            const char* textureUniform, const char* texturePath,
-                            const char* normalMapUniform, const char* normalMapPath,
-                            SceneObject& object) {
-    readObjFile(objPath, object.mesh.model);
+}  // namespace
+
+std::vector<std::string> loadModel(const char* objPath, const ShaderProgram& program,
+                                   const char* textureUniform, const char* texturePath,
+                                   SceneObject& object) {
+    std::vector<std::string> unread;
+    noteUnread(readObjFile(objPath, object.mesh.model), objPath, unread);
+    object.mesh.buildBuffers(program);
+    object.textures.reserveTextures(1);
+    noteUnread(object.textures.addTexture(program, textureUniform, texturePath), texturePath,
+               unread);
+    object.markLoaded();
+    return unread;
+}
+
+std::vector<std::string> loadModelWithNormalMap(const char* objPath, const ShaderProgram& program,
+                                                const char* textureUniform, const char* texturePath,
+                                                const char* normalMapUniform,
+                                                const char* normalMapPath, SceneObject& object) {
+    std::vector<std::string> unread;
+    noteUnread(readObjFile(objPath, object.mesh.model), objPath, unread);
     object.mesh.buildBuffersWithTangents(program);
     object.textures.reserveTextures(2);
-    object.textures.addTexture(program, textureUniform, texturePath);
-    object.textures.addTexture(program, normalMapUniform, normalMapPath);
+    noteUnread(object.textures.addTexture(program, textureUniform, texturePath), texturePath,
+               unread);
+    noteUnread(object.textures.addTexture(program, normalMapUniform, normalMapPath), normalMapPath,
+               unread);
     object.markLoaded();
+    return unread;
 }

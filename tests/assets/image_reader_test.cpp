@@ -4,6 +4,9 @@
 // allocation or a read past the file.
 #include "platform/image_reader.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "test_support.h"
 
 namespace {
@@ -74,4 +77,19 @@ TEST(ImageReader, SizesGrowToPowersOfTwoAndBadFilesFailCleanly) {
         const std::string result = read(truncated.substr(0, length));  // zeros or a clean failure
         EXPECT_TRUE(result.empty() || result.substr(0, 6) == "16x16 ") << length;
     }
+}
+
+// This header, kept from fuzzing, claims 515 x 2 uncompressed pixels of 32
+// bits and the file holds none: they read as zeros, whatever the memory the
+// decoder is given held before.
+TEST(ImageReader, PixelsMissingFromATruncatedFileAreZero) {
+    support::ScratchDirectory scratch;
+    const size_t byteCount = 515 * 2 * 4;
+    unsigned char* volatile stale = static_cast<unsigned char*>(std::malloc(byteCount));
+    std::memset(stale, 0xa5, byteCount);
+    std::free(stale);
+    const std::string result =
+        read(std::string("\0\0\2\1\4\0\0\0\0\x27\x25\x0d\3\2\2\0\x20\0", 18),
+             platform::GLFW_ORIGIN_UL_BIT | platform::GLFW_NO_RESCALE_BIT);
+    EXPECT_EQ(result, "515x2 " + std::to_string(GL_RGBA) + " " + std::string(byteCount, '\0'));
 }

@@ -56,7 +56,12 @@ TEST(Demo, AFailedStartUpEndsWithStatusOneAndSaysWhy) {
         const char* contents;
         const char* message;  // on standard error, or standard output
     } rows[] = {
+        // Too small, negative (GLFW would fail an assertion), past what the
+        // window system can give, and past the context's largest viewport.
         {"config.cfg", "window_width=0\n", "Failed to initialize OpenGL window.\n"},
+        {"config.cfg", "window_height=-5\n", "Failed to initialize OpenGL window.\n"},
+        {"config.cfg", "window_width=800000000\n", "Failed to initialize OpenGL window.\n"},
+        {"config.cfg", "window_width=20000\n", "Failed to initialize OpenGL window.\n"},
         {"Shaders/120/base.frag", "#version 120\nvoid main() { oops }\n",
          "Could not compile base shader program.\n"},
     };
@@ -64,7 +69,7 @@ TEST(Demo, AFailedStartUpEndsWithStatusOneAndSaysWhy) {
         DemoProcess demo;
         support::writeFile(demo.path(row.file), row.contents);
         demo.start();
-        EXPECT_EQ(demo.awaitExit(), 1) << row.file;
+        EXPECT_EQ(demo.awaitExit(), 1) << row.contents;
         EXPECT_TRUE(contains(demo.standardError() + demo.standardOutput(), row.message))
             << demo.standardOutput();
     }

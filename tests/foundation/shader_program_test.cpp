@@ -11,9 +11,11 @@ TEST(ShaderProgram, FailuresAreReportedOnTheirStreamsAndGoodSourcesLink) {
     support::writeFile("bytes", std::string("a \r\n\tb\0c", 8));
     EXPECT_EQ(readTextFile("bytes"), std::string("a \r\n\tb\0c", 8));
     EXPECT_TRUE(readTextFile("none").empty() && !fileExists("none") && fileExists("bytes"));
+    // in_Position comes last, yet takes attribute 0, which the draws rely on.
     const char* vertex =
-        "#version 120\nattribute vec3 in_Position;\nuniform mat4 mvMat;\n"
-        "void main() { gl_Position = mvMat * vec4(in_Position, 1.0); }\n";
+        "#version 120\nattribute vec2 in_TexCoord;\nattribute vec3 in_Position;\n"
+        "uniform mat4 mvMat;\n"
+        "void main() { gl_Position = mvMat * vec4(in_Position, in_TexCoord.x); }\n";
     const char* fragment = "#version 120\nvoid main() { gl_FragColor = vec4(1.0); }\n";
     const char* broken = "#version 120\nvoid main() { gl_Position = ; }\n";
     // Name, sources (nullptr: no file), standard error.
@@ -43,7 +45,8 @@ TEST(ShaderProgram, FailuresAreReportedOnTheirStreamsAndGoodSourcesLink) {
         EXPECT_EQ(logs, name == "empty" || name == "broken") << out;
         EXPECT_EQ(out.empty(), !logs) << out;
         if (name != "good") continue;
-        EXPECT_TRUE(p->getAttribLocation("in_Position") >= 0 &&
+        EXPECT_TRUE(p->getAttribLocation("in_Position") == 0 &&
+                    p->getAttribLocation("in_TexCoord") > 0 &&
                     p->getAttribLocation("in_Normal") == -1);
         p->bind();
         EXPECT_EQ(support::integerState(GL_CURRENT_PROGRAM), static_cast<int>(p->getProgramId()));

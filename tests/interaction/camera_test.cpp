@@ -1,5 +1,5 @@
 // The camera with scripted keys and cursor: the start view, mouse look with
-// its yaw wrap and pitch gate, the movement rules of the live, recording and
+// its yaw wrap and pitch limit, the movement rules of the live, recording and
 // playback updates, Left Shift, and what the recording update writes.
 #include "camera/camera.h"
 
@@ -28,12 +28,12 @@ TEST(Camera, StartsAtItsStartViewAndTurnsWithTheCursor) {
     EXPECT_EQ(camera.update(), view);  // no input: the same matrix again
     EXPECT_EQ(camera.updatePlayback(0, 0, 0), view);
     // 0.3 degrees per pixel, right and down; the yaw wraps only past a full
-    // turn and before the frame's turn; the gate looks at the pitch before the step.
+    // turn and before the frame's turn; the pitch ends every update within 90 degrees.
     const float rows[][6] = {
         {0, 20, 10, -5, 3, 18.5f},  {361, 20, 0, 0, 1, 20},     {-361, 20, 0, 0, -1, 20},
         {360, 20, 0, 0, 360, 20},   {-360, 20, 0, 0, -360, 20}, {359, 20, 10, 0, 362, 20},
-        {0, 89.5f, 0, 5, 0, 91},    {0, 91, 0, 1, 0, 91},       {0, 91, 0, -1, 0, 90.7f},
-        {0, -89.5f, 0, -5, 0, -91}, {0, -91, 0, -1, 0, -91}};
+        {0, 89.5f, 0, 5, 0, 90},    {0, 85, 0, 100, 0, 90},     {0, -85, 0, -100, 0, -90},
+        {0, 90, 0, -1, 0, 89.7f}};
     for (const auto& row : rows) {  // yaw, pitch, dx, dy, expected yaw and pitch
         Camera turned;
         scope.input.moveCursorTo(0, 0);
@@ -43,6 +43,13 @@ TEST(Camera, StartsAtItsStartViewAndTurnsWithTheCursor) {
         turned.update();
         EXPECT_NEAR(turned.yaw, row[4], 1e-4f) << row[0] << " turned by " << row[2];
         EXPECT_NEAR(turned.pitch, row[5], 1e-4f) << row[1] << " turned by " << row[3];
+    }
+    for (const auto& [start, dy] : {std::pair{85.0f, 100}, {115.0f, 0}}) {
+        Camera replayed;
+        support::printedBy([&] { replayed.reset(); });
+        replayed.setPitch(start);
+        replayed.updatePlayback(0, 0, dy);
+        EXPECT_NEAR(replayed.pitch, 90.0f, 1e-4f) << "replayed from " << start;
     }
     camera.updatePlayback(0, 10, -5);  // the supplied movement, not the cursor
     EXPECT_NEAR(camera.yaw, 3.0f, 1e-4f);

@@ -9,6 +9,7 @@
 #include "app/frame_loop.h"
 #include "app/globals.h"
 #include "app/scene_setup.h"
+#include "camera/camera.h"
 #include "render/scene_object.h"
 #include "test_support.h"
 
@@ -145,10 +146,15 @@ TEST_F(Keys, RecordingGetsEveryActingKeyInTheFixedOrderAndLeavingPlaybackClearsI
     recordedFrame();
     EXPECT_EQ(support::readFile("rec.cfg"), "start0\n1H 1H 1H 1F 0G 1V \nend1");
 
-    loop->state.playbackKey = 'W', loop->state.playbackDx = 4, loop->state.playbackDy = -2;
+    FrameLoopState& state = loop->state;
+    state.playbackMoveKey = 'W', state.playbackKey = 'F';
+    state.playbackDx = 4, state.playbackDy = -2;
+    scope.input.moveCursorTo(300, 200);  // moved while playback ignored it
     scope.input.tap('P');
     frame();
-    EXPECT_EQ(loop->state.playbackKey + loop->state.playbackDx + loop->state.playbackDy, 0);
+    EXPECT_EQ(state.playbackMoveKey + state.playbackKey + state.playbackDx + state.playbackDy, 0);
+    // The cursor is the next live turn's reference, so the view does not jump.
+    EXPECT_TRUE(camera.oldMouseX == 300 && camera.oldMouseY == 200);
     EXPECT_EQ(summary().substr(summary().find("printed")),
               "printed[start recording\nend recording\nend playing\n]");
 }

@@ -1,12 +1,14 @@
 // The scripted demonstration on a scripted clock: the row a time falls in, what
 // each row does per unit of s (1/180 s) along the timeline, the first step
-// after start-up, and that the frame loop steps it only while playing.
+// after start-up and after P switches it on again, and that the frame loop
+// steps it only while playing.
 #include "app/playback_script.h"
 
 #include <sstream>
 
 #include "app/frame_loop.h"
 #include "app/globals.h"
+#include "app/key_handlers.h"
 #include "app/scene_setup.h"
 #include "camera/camera.h"
 #include "render/scene_object.h"
@@ -102,4 +104,19 @@ TEST_F(Script, TheFirstStepCoversStartUpAndTheLoopStepsOnlyWhilePlaying) {
     const glm::vec3 eye(glm::inverse(camera.viewMat) * glm::vec4(0, 0, 0, 1));
     EXPECT_NEAR(eye.x, -36.0f, 1e-3f);
     EXPECT_NEAR(eye.z, 41.0f, 1e-3f);
+    // P switches playback on again at 20 s, in row 8: one frame later the
+    // script has moved by that frame (s = 3), not by the time it was off.
+    support::ScratchDirectory scratch;  // P looks for rec.cfg here
+    loop.state.playing = false;
+    scope.input.setTime(20.0);
+    scope.input.press('P');
+    testing::internal::CaptureStderr();  // no rec.cfg to play
+    support::printedBy([&] { handleKeys(loop.state, scene); });
+    testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(loop.state.playing);
+    const glm::vec3 before(camera.transMat[3]);
+    scope.input.setTime(20.0 + 1.0 / 60.0);
+    stepPlaybackScript(scene);
+    const glm::vec3 moved = glm::vec3(camera.transMat[3]) - before;
+    EXPECT_NEAR(glm::length(moved - glm::vec3(-0.3f, 0.0f, -0.09f)), 0.0f, 1e-3f);
 }

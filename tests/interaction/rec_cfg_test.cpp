@@ -33,13 +33,15 @@ std::string record(InputRecorder& recorder, bool saved = true) {
     });
 }
 
-// What `frames` frames of playback hand out: "2:W(3,0)" for a key and a move.
+// What `frames` frames of playback hand out: "2:WF(3,0)" for the camera's key,
+// the handlers' key and a move.
 std::string framesOf(InputPlayer& player, int frames) {
     std::string text;
     for (int frame = 1; frame <= frames; ++frame) {
         const PlaybackValues v = player.nextFrame();
         text +=
-            std::to_string(frame) + ":" + (v.key ? std::string(1, v.key) : "") +
+            std::to_string(frame) + ":" + (v.moveKey ? std::string(1, v.moveKey) : "") +
+            (v.key ? std::string(1, v.key) : "") +
             (v.dx || v.dy ? "(" + std::to_string(v.dx) + "," + std::to_string(v.dy) + ")" : "") +
             " ";
     }
@@ -121,11 +123,14 @@ TEST(InputPlayer, ItemsArriveInTheFramesTheirCountsNameOneOfEachKindPerFrame) {
     InputPlayer player;
     EXPECT_EQ(framesOf(player, 2), "1: 2: ");  // nothing loaded
     // In the second, G and H carry a frame each, the mouse item waits behind
-    // H, W for frame 4, and the last item is on time again.
+    // H, and W, in the camera's slot, is on time. W and F held together stay
+    // on schedule; N fills both slots and waits until both are free.
     const std::pair<const char*, const char*> rows[] = {
         {"start0\n2_3_0 0W 5F \nend3", "1: 2:W(3,0) 3: 4: 5: 6: 7:F 8: 9: "},
-        {"start0\n1F 0G 0H 1_2_3 1W 2_-1_-1 \nend0", "1:F 2:G 3:H(2,3) 4:W 5:(-1,-1) 6: 7: 8: 9: "},
-        {"start0\n1_1_0 0_2_0 0A \nend0", "1:(1,0) 2:A(2,0) 3: 4: 5: 6: 7: 8: 9: "}};
+        {"start0\n1F 0G 0H 1_2_3 1W 2_-1_-1 \nend0", "1:F 2:G 3:WH(2,3) 4: 5:(-1,-1) 6: 7: 8: 9: "},
+        {"start0\n1_1_0 0_2_0 0A \nend0", "1:(1,0) 2:A(2,0) 3: 4: 5: 6: 7: 8: 9: "},
+        {"start0\n1W 0F 1W 0F 1W 0F \nend0", "1:WF 2:WF 3:WF 4: 5: 6: 7: 8: 9: "},
+        {"start0\n1N 0F 1W 0N \nend0", "1:NN 2:WF 3:NN 4: 5: 6: 7: 8: 9: "}};
     for (const auto& [contents, frames] : rows) {
         support::writeFile("rec.cfg", contents);
         support::printedBy([&] { player.startPlaying(); });  // from the top each time

@@ -90,6 +90,7 @@ TEST_F(GeneratedScene, WithoutTheTreeModelTheOtherFourStillDraw) {
     std::remove("Models/tree2.obj");
     const support::Image image = startFrame(support::kCompatibility);
     EXPECT_EQ(scene->tree->mesh.model.faceCount, 0);
+    EXPECT_EQ(scene->unreadFiles, std::vector<std::string>{"Models/tree2.obj"});
     EXPECT_GT(share(image, 0.0f, 0.0f, 1.0f, 0.3f, isGrass), 0.8);
     EXPECT_GT(share(image, 0.0f, 0.85f, 1.0f, 1.0f, isWater), 0.8) << "no tree above the island";
     camera.setPitch(-20.0f);  // the sky box and the light sphere's side of the world

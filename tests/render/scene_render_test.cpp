@@ -1,17 +1,22 @@
 // Whole frames of a stand-in scene on both contexts: a shadow that follows the
-// light and no acne, the light's frustum, the water's reflection, and the state
-// a frame leaves. The stand-in is authored in world coordinates, so that the
+// light and no acne, the light's frustum, the water's reflection, a resized
+// window, targets too large for the context, and the state a frame leaves. The stand-in is authored in world coordinates, so that the
 // tests know where each feature lands: a sand island block (top at y = 0, x
 // and z within +-12), a green column (the "tree") of height 10 on its middle,
 // blue water at y = -14, a yellow light sphere, a light-blue sky box.
+#include <chrono>
 #include <functional>
 #include <sstream>
+#include <thread>
+#include <tuple>
 
 #include "app/frame_composition.h"
 #include "app/globals.h"
 #include "app/scene_setup.h"
 #include "camera/camera.h"
+#include "render/reflection_map.h"
 #include "render/scene_object.h"
+#include "render/shadow_map.h"
 #include "test_support.h"
 
 namespace {
@@ -117,10 +122,13 @@ class SceneRender : public testing::TestWithParam<support::ContextRequest> {
     }
     // The colour where a world point appears, in the last frame or in `from`.
     glm::vec3 at(glm::vec3 world, const support::Image* from = nullptr) const {
+        const support::Image& picture = from ? *from : image;
+        const glm::ivec2 size(picture.width, picture.height);
         const glm::vec4 clip = scene.projection * view * glm::vec4(world, 1.0f);
-        const glm::ivec2 pixel((glm::vec2(clip) / clip.w * 0.5f + 0.5f) * glm::vec2(800, 600));
-        EXPECT_TRUE(pixel.x >= 0 && pixel.x < 800 && pixel.y >= 0 && pixel.y < 600) << "off screen";
-        return (from ? *from : image).at(glm::clamp(pixel.x, 0, 799), glm::clamp(pixel.y, 0, 599));
+        const glm::ivec2 pixel((glm::vec2(clip) / clip.w * 0.5f + 0.5f) * glm::vec2(size));
+        EXPECT_TRUE(pixel.x >= 0 && pixel.x < size.x && pixel.y >= 0 && pixel.y < size.y)
+            << "off screen";
+        return picture.at(glm::clamp(pixel.x, 0, size.x - 1), glm::clamp(pixel.y, 0, size.y - 1));
     }
     float light(glm::vec3 world, const support::Image* from = nullptr) const {
         return luminance(at(world, from));
@@ -200,6 +208,93 @@ TEST_P(SceneRender, TheWaterShowsTheReflectionMapAndTheIslandNone) {
     }
 }
 
+bool isMagenta(glm::vec3 c) { return c.r > 0.9f && c.g < 0.1f && c.b > 0.9f; }
+
+// Resizes the window and waits until the platform reports the new size and a
+// back buffer of that size clears (its far corner reads back magenta).
+bool resizeWindow(int width, int height) {
+    platform::glfwSetWindowSize(width, height);
+    glClearColor(1, 0, 1, 1);
+    bool resized = false;
+    for (int attempt = 0; attempt < 1000 && !resized; ++attempt) {
+        platform::glfwSwapBuffers();  // lets the window system's answer in
+        int framebufferWidth = 0, framebufferHeight = 0;
+        platform::getFramebufferSize(&framebufferWidth, &framebufferHeight);
+        glClear(GL_COLOR_BUFFER_BIT);
+        resized = framebufferWidth == width && framebufferHeight == height &&
+                  isMagenta(support::readPixels(width, height).at(width - 1, height - 1));
+        if (!resized) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return resized;
+}
+
+// 0 x 0 stands for a minimised window, which then comes back at its size.
+// Whatever a frame leaves magenta, it did not draw.
+TEST_P(SceneRender, ThePictureFillsTheWindowAtEverySizeAndNothingIsDrawnMinimised) {
+    const glm::vec3 low(0, 5, 120), lowCentre(0, -8, 0);
+    for (const auto& [width, height] :
+         {std::pair{1000, 500}, {1, 1}, {300, 600}, {0, 0}, {300, 600}, {800, 600}}) {
+        SCOPED_TRACE(std::to_string(width) + "x" + std::to_string(height));
+        if (width == 0) {
+            scope.input.fakeFramebufferSize(0, 0);
+        } else {
+            scope.input.measureWindowFramebuffer();
+            ASSERT_TRUE(resizeWindow(width, height)) << "the window never took this size";
+        }
+        glClearColor(1, 0, 1, 1), glClear(GL_COLOR_BUFFER_BIT), glClearColor(0, 0, 0, 0);
+        view = glm::lookAt(low, lowCentre, glm::vec3(0, 1, 0));
+        renderFrame(scene, view);
+        EXPECT_TRUE(support::takeGLErrors().empty());
+        image = support::readPixels(std::max(width, 1), std::max(height, 1));
+        if (width == 0) {
+            EXPECT_TRUE(isMagenta(image.at(0, 0))) << "drawn while minimised";
+            continue;
+        }
+        for (const auto& [x, y] : {std::pair{0, 0}, {width - 1, 0}, {0, height - 1}, {width - 1, height - 1}})
+            EXPECT_FALSE(isMagenta(image.at(x, y))) << "corner " << x << "," << y;
+        EXPECT_NEAR(scene.projection[1][1] / scene.projection[0][0],
+                    static_cast<float>(width) / static_cast<float>(height), 1e-4f);
+        EXPECT_TRUE(scene.reflectionMap->targetWidth() == width &&
+                    scene.reflectionMap->targetHeight() == height);
+        EXPECT_EQ(scene.shadowMap->targetWidth(), 2400) << "the shadow map keeps its size";
+        if (width != 1000) continue;
+        // The water mirrors the island's sand two thirds of the way to its side
+        // edges (x = +-12) and the sky a third beyond them: a reflection of
+        // another aspect than the picture's puts the edges elsewhere.
+        for (float side : {-1.0f, 1.0f}) {
+            const glm::vec3 sand = at(glm::vec3(side * 5.8f, -14, 41));
+            const glm::vec3 sky = at(glm::vec3(side * 11.4f, -14, 41));
+            EXPECT_GT(sand.r - sand.b, sky.r - sky.b + 0.08f) << "side " << side;
+        }
+    }
+}
+
+// Targets the context cannot hold shrink to the largest it can, keeping
+// their aspect: a 6000 x 600 window asks for an 18000 x 1800 shadow map.
+TEST_P(SceneRender, TargetsTooLargeForTheContextShrinkKeepingTheirAspect) {
+    const int largest = std::min(support::integerState(GL_MAX_TEXTURE_SIZE),
+                                 support::integerState(GL_MAX_RENDERBUFFER_SIZE));
+    ShadowMap shadowMap(glm::vec3(0, 140, 100), scene.baseProgram.get(), 6000, 600);
+    ReflectionMap reflectionMap(scene.baseProgram.get(), 20000, 200);
+    for (const auto& [width, height, aspect] :
+         {std::tuple{shadowMap.targetWidth(), shadowMap.targetHeight(), 10},
+          {reflectionMap.targetWidth(), reflectionMap.targetHeight(), 100}}) {
+        EXPECT_TRUE(width <= largest && width >= largest - 1) << width;
+        EXPECT_EQ(height, width / aspect);
+    }
+    for (GLuint framebuffer : {shadowMap.getFramebuffer(), reflectionMap.getFramebuffer()}) {
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), GLenum{GL_FRAMEBUFFER_COMPLETE});
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    shadowMap.beginPass();
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_TRUE(viewport[2] == shadowMap.targetWidth() && viewport[3] == shadowMap.targetHeight());
+    shadowMap.endPass();
+    EXPECT_TRUE(support::takeGLErrors().empty());
+}
+
 TEST_P(SceneRender, TheFrameLeavesTheStateItDescribes) {
     polyoffset = 2.5f;
     scene.water->setMode(2);
@@ -213,32 +308,44 @@ TEST_P(SceneRender, TheFrameLeavesTheStateItDescribes) {
     glGetFloatv(GL_POLYGON_OFFSET_UNITS, offset + 1);
     state << v[2] << "x" << v[3] << " offset " << offset[0] << " " << offset[1] << " "
           << int{glIsEnabled(GL_POLYGON_OFFSET_LINE)} << " cull " << get(GL_CULL_FACE_MODE)
-          << " bound " << get(GL_FRAMEBUFFER_BINDING) << get(GL_CURRENT_PROGRAM)
-          << get(GL_TEXTURE_BINDING_2D);
-    // The shadow map on unit 2, three times the window in depth 24; the
-    // reflection on unit 3, the window's size; both clamped at their edges.
-    for (GLenum unit : {GL_TEXTURE2, GL_TEXTURE3}) {
+          << " bound " << get(GL_FRAMEBUFFER_BINDING) << get(GL_CURRENT_PROGRAM) << " unit "
+          << get(GL_ACTIVE_TEXTURE) - GL_TEXTURE0 << " ";
+    // No render target stays bound where the next frame's passes could sample it.
+    for (GLenum unit : {GL_TEXTURE2, GL_TEXTURE3, GL_TEXTURE0}) {
         glActiveTexture(unit);
+        state << get(GL_TEXTURE_BINDING_2D);
+    }
+    // The shadow map three times the window in depth 24, with the size of a
+    // texel handed to the program; the reflection the window's size; both
+    // clamped at their edges.
+    for (GLuint texture : {scene.shadowMap->getDepthTexture(), scene.reflectionMap->getColorTexture()}) {
+        glBindTexture(GL_TEXTURE_2D, texture);
         GLint w = 0, h = 0, format = 0, wrap = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
         glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
-        state << " | "
-              << (get(GL_TEXTURE_BINDING_2D) ==
-                  static_cast<int>(unit == GL_TEXTURE2 ? scene.shadowMap->getDepthTexture()
-                                                       : scene.reflectionMap->getColorTexture()))
-              << " " << w << "x" << h << " " << format << " " << wrap;
+        state << " | " << w << "x" << h << " " << format << " " << wrap;
     }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    const GLuint base = scene.baseProgram->getProgramId();
+    GLfloat texel[2] = {};
+    glGetUniformfv(base, glGetUniformLocation(base, "shadow_texel_size"), texel);
+    EXPECT_TRUE(texel[0] == 1.0f / 2400.0f && texel[1] == 1.0f / 1800.0f);
+    GLint depthBits = 0;
     glBindFramebuffer(GL_FRAMEBUFFER, scene.reflectionMap->getFramebuffer());
     glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
                                           GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &attached);
-    state << " depth " << attached << " modes " << scene.tree->getMode() << scene.cliff->getMode()
-          << scene.water->getMode() << scene.skybox->getMode() << scene.lightSphere->getMode();
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT,
+                                          GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    state << " depth " << attached << " " << depthBits << " modes " << scene.tree->getMode()
+          << scene.cliff->getMode() << scene.water->getMode() << scene.skybox->getMode()
+          << scene.lightSphere->getMode();
     const std::string clamp = GetParam().major >= 3 ? "33071" : "10496";  // GL_CLAMP where it is
-    // No depth buffer in the reflection, so later draws into it cover earlier ones.
-    EXPECT_EQ(state.str(), "800x600 offset 1.1 2.5 0 cull 1029 bound 000 | 1 2400x1800 33190 " +
-                               clamp + " | 1 800x600 6408 " + clamp + " depth 0 modes 35200");
+    // A depth buffer in the reflection, so the nearer of two reflections wins.
+    EXPECT_EQ(state.str(), "800x600 offset 1.1 2.5 0 cull 1029 bound 00 unit 0 000 | 2400x1800 33190 " +
+                               clamp + " | 800x600 6408 " + clamp + " depth 36161 24 modes 35200");
     EXPECT_TRUE(support::takeGLErrors().empty());
 }
 
