@@ -12,12 +12,20 @@ namespace platform {
 
 class ScriptedInput : public InputSource {
 public:
-    int getKey(int key) override { return heldKeys.count(key) ? GLFW_PRESS : GLFW_RELEASE; }
+    int getKey(int key) override {
+        return heldKeys.count(key) || tapsOfLastPoll.count(key) ? GLFW_PRESS : GLFW_RELEASE;
+    }
     void getMousePos(int* x, int* y) override {
         *x = cursorX;
         *y = cursorY;
     }
     double getTime() override { return time; }
+    // A tap made before a poll reads as pressed from that poll to the next,
+    // as the window's keys do.
+    void poll() override {
+        tapsOfLastPoll = tapsBeforeNextPoll;
+        tapsBeforeNextPoll.clear();
+    }
     bool getFramebufferSize(int* width, int* height) override {
         if (!fakeFramebuffer) return false;
         *width = framebufferWidth;
@@ -25,9 +33,12 @@ public:
         return true;
     }
 
+    // press and release change what the next read sees at once.
     void press(int key) { heldKeys.insert(key); }
     void release(int key) { heldKeys.erase(key); }
     void releaseAll() { heldKeys.clear(); }
+    // The key goes down and up again before the next poll.
+    void tap(int key) { tapsBeforeNextPoll.insert(key); }
     void moveCursorTo(int x, int y) {
         cursorX = x;
         cursorY = y;
@@ -42,6 +53,8 @@ public:
 
 private:
     std::set<int> heldKeys;
+    std::set<int> tapsBeforeNextPoll;
+    std::set<int> tapsOfLastPoll;
     int cursorX = 0;
     int cursorY = 0;
     double time = 0.0;

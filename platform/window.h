@@ -30,6 +30,8 @@ public:
     virtual int getKey(int key) = 0;  // GLFW 2 key code; GLFW_PRESS while held
     virtual void getMousePos(int* x, int* y) = 0;
     virtual double getTime() = 0;
+    // Called by every glfwSwapBuffers, where the window polls its events.
+    virtual void poll() {}
     // Fills in a stand-in framebuffer size and returns true; by default the
     // window's own framebuffer is measured.
     virtual bool getFramebufferSize(int* /*width*/, int* /*height*/) { return false; }
@@ -52,6 +54,10 @@ void glfwSetWindowSize(int width, int height);
 void getFramebufferSize(int* width, int* height);
 // Swaps the buffers and polls the window system: the only place events are read.
 void glfwSwapBuffers();
+// GLFW_PRESS for a key that is down, or that went down during the last poll:
+// a key pressed and let go again between two polls reads as pressed until the
+// next poll, so a short tap is seen by exactly one frame. Every read between
+// two polls gives the same answer.
 int glfwGetKey(int key);
 void glfwGetMousePos(int* x, int* y);
 double glfwGetTime();
