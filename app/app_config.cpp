@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 
 AppConfig appConfig;
 
@@ -46,14 +47,13 @@ void applySetting(const std::string& key, const std::string& value, AppConfig& c
 
 }  // namespace
 
-void readConfigInto(const std::string& fileName, AppConfig& config) {
-    std::ifstream file(fileName);
-    if (!file) return;
+void readConfigText(const std::string& text, AppConfig& config) {
+    std::istringstream lines(text);
     std::string line;
-    while (std::getline(file, line)) {
+    while (std::getline(lines, line)) {
         // A line that ended in "\r\n" loses its '\r' too; a last line without
         // any line end keeps what it has.
-        bool endedByNewline = !file.eof();
+        bool endedByNewline = !lines.eof();
         if (endedByNewline && !line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
         std::string::size_type equals = line.find('=');
@@ -63,6 +63,14 @@ void readConfigInto(const std::string& fileName, AppConfig& config) {
             applySetting(line.substr(0, equals), line.substr(equals + 1), config);
         }
     }
+}
+
+void readConfigInto(const std::string& fileName, AppConfig& config) {
+    std::ifstream file(fileName);
+    if (!file) return;
+    std::ostringstream contents;
+    contents << file.rdbuf();
+    readConfigText(contents.str(), config);
 }
 
 void readConfig(const std::string& fileName) { readConfigInto(fileName, appConfig); }

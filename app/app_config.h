@@ -26,3 +26,7 @@ void readConfig(const std::string& fileName);
 
 // The same, into a configuration of the caller's (tests use it).
 void readConfigInto(const std::string& fileName, AppConfig& config);
+
+// Applies the lines of config.cfg text already in memory to `config`, as
+// readConfigInto does with the file's contents.
+void readConfigText(const std::string& text, AppConfig& config);

@@ -1,8 +1,10 @@
-// The context report asks for the version with queries that 2.x contexts do
-// not know; they then raise GL_INVALID_ENUM, which the report's own error test
-// sees. The version variables start at 0 so such a context prints "0.0".
+// The context report asks for the version and the flags with queries that
+// 2.x contexts do not know. They then raise GL_INVALID_ENUM, which is taken
+// from the queue before the report's own error test, and the version is read
+// from the version string instead.
 #include "app/diagnostics.h"
 
+#include <cstdio>
 #include <string>
 
 #include "platform/console.h"
@@ -25,14 +27,32 @@ void reportGLError() {
     if (error != GL_NO_ERROR) platform::printErrorLine(glErrorMessage(error));
 }
 
+namespace {
+
+// Takes the errors that the queries before it raised; true when there were any.
+// Bounded, since a lost context may report an error at every call.
+bool discardErrors() {
+    bool any = false;
+    for (int taken = 0; taken < 8 && glGetError() != GL_NO_ERROR; ++taken) any = true;
+    return any;
+}
+
+}  // namespace
+
 void printContextInfo() {
     GLint major = 0, minor = 0;
     glGetIntegerv(GL_MAJOR_VERSION, &major);
     glGetIntegerv(GL_MINOR_VERSION, &minor);
+    if (discardErrors()) {
+        major = minor = 0;
+        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+        if (version != nullptr) std::sscanf(version, "%d.%d", &major, &minor);
+    }
     platform::printLine("Loaded OpenGL Version " + std::to_string(major) + "." +
                         std::to_string(minor));
     GLint flags = 0;
     glGetIntegerv(GL_CONTEXT_FLAGS, &flags);
+    if (discardErrors()) flags = 0;  // 2.x knows no flags: not forward compatible
     platform::printLine((flags & GL_CONTEXT_FLAG_FORWARD_COMPATIBLE_BIT)
                             ? "Context is forward compatible."
                             : "Context is NOT forward compatible.");

@@ -4,7 +4,7 @@
 // user's modes survive every frame.
 #include "app/frame_composition.h"
 
-#include "app/app_config.h"
+#include "app/frame_size.h"
 #include "app/globals.h"
 #include "app/scene_setup.h"
 #include "platform/gl.h"
@@ -54,7 +54,7 @@ void renderShadowPass(Scene& scene) {
 
 void renderReflectionPass(Scene& scene, const glm::mat4& view) {
     const ShaderProgram& program = *scene.baseProgram;
-    glViewport(0, 0, appConfig.window_width, appConfig.window_height);
+    glViewport(0, 0, scene.frameWidth, scene.frameHeight);
     scene.reflectionMap->beginPass();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glCullFace(GL_FRONT);
@@ -68,7 +68,7 @@ void renderReflectionPass(Scene& scene, const glm::mat4& view) {
 
 void renderMainPass(Scene& scene, const glm::mat4& view) {
     const ShaderProgram& program = *scene.baseProgram;
-    glViewport(0, 0, appConfig.window_width, appConfig.window_height);
+    glViewport(0, 0, scene.frameWidth, scene.frameHeight);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glCullFace(GL_BACK);
     scene.tree->draw(view, scene.projection, program);
@@ -80,6 +80,7 @@ void renderMainPass(Scene& scene, const glm::mat4& view) {
 }
 
 void renderFrame(Scene& scene, const glm::mat4& view) {
+    if (!followFramebufferSize(scene)) return;  // minimised: nothing to draw into
     renderShadowPass(scene);
     renderReflectionPass(scene, view);
     renderMainPass(scene, view);
@@ -87,8 +88,12 @@ void renderFrame(Scene& scene, const glm::mat4& view) {
 }
 
 void finishFrame(Scene& scene) {
-    // Each unbinds the active unit only: the depth texture stays on unit 2
-    // and the reflection may stay on unit 3.
+    // Each target is unbound from its own unit, so that the next frame's
+    // shadow and reflection passes never draw into a texture that a sampler
+    // could read. Unit 0, the default, is left active.
+    glActiveTexture(GL_TEXTURE2);
     scene.shadowMap->unbindTexture();
+    glActiveTexture(GL_TEXTURE3);
     scene.reflectionMap->unbindTexture();
+    glActiveTexture(GL_TEXTURE0);
 }

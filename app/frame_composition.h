@@ -6,7 +6,9 @@
 
 struct Scene;
 
-// The whole frame: the three passes in order, then the texture unbinds.
+// The whole frame at the framebuffer's size: the three passes in order, then
+// the render targets' textures unbound from units 2 and 3. A minimised
+// window (framebuffer 0 × 0) gets no passes at all.
 void renderFrame(Scene& scene, const glm::mat4& view);
 
 // The steps of renderFrame, for tests and benchmarks that look at one pass.

@@ -36,7 +36,7 @@ glm::mat4 FrameLoop::beginFrame() {
     // Exactly one camera update per frame.
     if (state.recording) return camera.updateRecording(state.recorder);
     if (state.playing) {
-        return camera.updatePlayback(state.playbackKey, state.playbackDx, state.playbackDy);
+        return camera.updatePlayback(state.playbackMoveKey, state.playbackDx, state.playbackDy);
     }
     return camera.update();
 }
@@ -49,11 +49,12 @@ void FrameLoop::endFrame() {
     handleKeys(state, scene);
 }
 
-// The recording's items become this frame's playback key and mouse movement,
-// paced by their frame counts (the rule is InputPlayer::nextFrame's). The
-// camera's playback update and the key handlers of this frame both see them.
+// The recording's items become this frame's movement key and mouse movement
+// for the camera's playback update, and its key for the key handlers, paced
+// by their frame counts (the rule is InputPlayer::nextFrame's).
 void FrameLoop::feedPlayback() {
     const PlaybackValues values = state.player.nextFrame();
+    state.playbackMoveKey = values.moveKey;
     state.playbackKey = values.key;
     state.playbackDx = values.dx;
     state.playbackDy = values.dy;

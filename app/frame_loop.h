@@ -14,7 +14,8 @@ struct FrameLoopState {
     bool running = true;
     bool recording = false;
     bool playing = true;  // the scripted demonstration runs from the first frame
-    char playbackKey = 0;
+    char playbackMoveKey = 0;  // the camera's movement key of this frame of playback
+    char playbackKey = 0;      // the key handlers' key of this frame of playback
     int playbackDx = 0;
     int playbackDy = 0;
     int selectedObject = 1;  // 0 water, 1 cliff

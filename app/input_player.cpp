@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "app/input_recorder.h"
 #include "platform/console.h"
@@ -50,12 +51,18 @@ bool parseInt(const char*& text, int& value) {
 
 void InputPlayer::startPlaying() {
     platform::printLine("start playing");
-    finished = false;
+    std::string contents;
     int error = 0;
-    if (!readFileInChunks(kRecordingFileName, buffer, error)) {
+    if (!readFileInChunks(kRecordingFileName, contents, error)) {
         platform::printErrorLine(std::string("Cannot read ") + kRecordingFileName + ": " +
                                  std::strerror(error) + " (nothing to play back)");
     }
+    loadRecording(std::move(contents));
+}
+
+void InputPlayer::loadRecording(std::string contents) {
+    buffer = std::move(contents);
+    finished = false;
     // The items begin after the start line; a file without one holds none.
     position = buffer.find('\n');
     if (position == std::string::npos) {
@@ -109,11 +116,24 @@ bool InputPlayer::parseToken() {
     return true;
 }
 
+namespace {
+
+enum Slot : unsigned { kMoveKeySlot = 1, kHandlerKeySlot = 2, kMouseSlot = 4 };
+
+unsigned slotsOfKey(char key) {
+    switch (key) {
+        case 'A': case 'D': case 'W': case 'S': case 'B': return kMoveKeySlot;
+        case 'N': return kMoveKeySlot | kHandlerKeySlot;  // the space bar and the light key N
+        default: return kHandlerKeySlot;
+    }
+}
+
+}  // namespace
+
 PlaybackValues InputPlayer::nextFrame() {
     PlaybackValues values;
     ++framesPlayed;
-    bool keyFilled = false;
-    bool mouseFilled = false;
+    unsigned filled = 0;
     for (;;) {
         if (!itemPending) {
             if (!readNextItem()) break;
@@ -121,15 +141,15 @@ PlaybackValues InputPlayer::nextFrame() {
             nextItemDue += frameCount;
         }
         if (nextItemDue > framesPlayed) break;
+        const unsigned slots = mouseItem ? kMouseSlot : slotsOfKey(key);
+        if ((filled & slots) != 0) break;
+        filled |= slots;
         if (mouseItem) {
-            if (mouseFilled) break;
             values.dx = dx;
             values.dy = dy;
-            mouseFilled = true;
         } else {
-            if (keyFilled) break;
-            values.key = key;
-            keyFilled = true;
+            if ((slots & kMoveKeySlot) != 0) values.moveKey = key;
+            if ((slots & kHandlerKeySlot) != 0) values.key = key;
         }
         itemPending = false;
     }

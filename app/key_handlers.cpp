@@ -11,6 +11,7 @@
 #include "app/frame_loop.h"
 #include "app/globals.h"
 #include "app/scene_setup.h"
+#include "camera/camera.h"
 #include "platform/console.h"
 #include "platform/gl.h"
 #include "platform/window.h"
@@ -118,11 +119,15 @@ void switchPlayback(FrameLoopState& state) {
         state.playing = true;
         state.playLatch = true;
         state.player.startPlaying();
+        // The script resumes from now: its next step must not apply the pause.
+        scriptLastTime = platform::glfwGetTime();
     }
     if (state.playing && !state.playLatch && held('P')) {
         state.playing = false;
         state.playLatch = true;
         state.player.stopPlaying();
+        camera.takeCursorAsReference();
+        state.playbackMoveKey = 0;
         state.playbackKey = 0;
         state.playbackDx = 0;
         state.playbackDy = 0;

@@ -110,7 +110,8 @@ int playbackScriptRow(double seconds) {
 void stepPlaybackScript(Scene& scene) {
     const double t = platform::glfwGetTime();
     // The clock counts from the start of GLFW, and scriptLastTime from 0, so the
-    // first step covers start-up and a step after a pause covers the pause.
+    // first step covers start-up. P resets scriptLastTime when it switches
+    // playback on again, so that the first step after a pause is one frame's.
     const float s = static_cast<float>((t - scriptLastTime) * kTempo * kRate);
     const int row = playbackScriptRow(t);
     if (row != 0) applyRow(row, s, scene);

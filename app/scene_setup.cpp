@@ -6,9 +6,10 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "app/app_config.h"
+#include "app/frame_size.h"
 #include "app/globals.h"
-#include "camera/camera.h"
 #include "assets/asset_prefetch.h"
+#include "camera/camera.h"
 #include "platform/console.h"
 #include "render/model_loaders.h"
 #include "render/scene_object.h"
@@ -33,42 +34,40 @@ constexpr ObjectFiles kSkyboxFiles{"Models/skybox_new.obj", "Sprites/violentdays
 constexpr ObjectFiles kSceneFiles[] = {kWaterFiles, kLightSphereFiles, kTreeFiles, kCliffFiles,
                                        kSkyboxFiles};
 
-SceneObject* createAndLoad(const ObjectFiles& files, const ShaderProgram& program,
-                           AssetPrefetch* ahead) {
+SceneObject* createAndLoad(Scene& scene, const ObjectFiles& files, AssetPrefetch* ahead) {
+    const ShaderProgram& program = *scene.baseProgram;
     SceneObject* object = new SceneObject();
-    if (files.normalMap != nullptr) {
-        loadModelWithNormalMap(files.model, program, "firstTexture", files.texture, "normalmap",
-                               files.normalMap, *object, ahead);
-    } else {
-        loadModel(files.model, program, "firstTexture", files.texture, *object, ahead);
-    }
+    const std::vector<std::string> unread =
+        files.normalMap != nullptr
+            ? loadModelWithNormalMap(files.model, program, "firstTexture", files.texture,
+                                     "normalmap", files.normalMap, *object, ahead)
+            : loadModel(files.model, program, "firstTexture", files.texture, *object, ahead);
+    scene.unreadFiles.insert(scene.unreadFiles.end(), unread.begin(), unread.end());
     return object;
 }
 
 // The objects live until the process ends: they are created here and never deleted.
 void createSceneObjects(Scene& scene, AssetPrefetch* ahead) {
-    const ShaderProgram& program = *scene.baseProgram;
-
-    scene.water = createAndLoad(kWaterFiles, program, ahead);
+    scene.water = createAndLoad(scene, kWaterFiles, ahead);
     scene.water->setMode(6);
     scene.water->rotate(90.0f, glm::vec3(0.0f, 1.0f, 0.0f));
     scene.water->scale(glm::vec3(14.0f, 14.0f, 14.0f));
     scene.water->translate(glm::vec3(0.0f, -1.0f, 0.0f));
 
-    scene.lightSphere = createAndLoad(kLightSphereFiles, program, ahead);
+    scene.lightSphere = createAndLoad(scene, kLightSphereFiles, ahead);
     scene.lightSphere->setPosition(lightPosition);
     scene.lightSphere->setMode(0);
 
-    scene.tree = createAndLoad(kTreeFiles, program, ahead);
+    scene.tree = createAndLoad(scene, kTreeFiles, ahead);
     scene.tree->setMode(3);
     scene.tree->scale(glm::vec3(5.0f, 5.0f, 5.0f));
     scene.tree->rotate(110.0f, glm::vec3(1.0f, 0.0f, 0.0f));
     scene.tree->translate(glm::vec3(0.0f, -3.8f, 2.0f));
 
-    scene.cliff = createAndLoad(kCliffFiles, program, ahead);
+    scene.cliff = createAndLoad(scene, kCliffFiles, ahead);
     scene.cliff->setMode(5);
 
-    scene.skybox = createAndLoad(kSkyboxFiles, program, ahead);
+    scene.skybox = createAndLoad(scene, kSkyboxFiles, ahead);
     scene.skybox->translate(glm::vec3(5.0f, 0.2f, -15.0f));
     scene.skybox->scale(glm::vec3(500.0f, 500.0f, 500.0f));
     scene.skybox->rotate(180.0f, glm::vec3(0.0f, 1.0f, 0.0f));
@@ -113,10 +112,8 @@ bool setUpScene(Scene& scene, AssetPrefetch* ahead) {
     scene.reflectionMap = std::make_unique<ReflectionMap>(
         scene.baseProgram.get(), appConfig.window_width, appConfig.window_height);
     createSceneObjects(scene, ahead);
-    // Near 1 and far 3 are kept as the matrix; the shaders keep its field of
-    // view and aspect but map depth over a range of their own.
-    const float aspect = static_cast<float>(appConfig.window_width) /
-                         static_cast<float>(appConfig.window_height);
-    scene.projection = glm::perspective(glm::radians(20.0f), aspect, 1.0f, 3.0f);
+    scene.frameWidth = appConfig.window_width;
+    scene.frameHeight = appConfig.window_height;
+    scene.projection = sceneProjection(scene.frameWidth, scene.frameHeight);
     return true;
 }

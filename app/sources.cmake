@@ -7,6 +7,7 @@ list(APPEND ISLAND_CORE_SOURCES
   app/scene_setup.cpp
   app/frame_composition.cpp
   app/shadow_map_inputs.cpp
+  app/frame_size.cpp
   app/frame_loop.cpp
   app/key_handlers.cpp
   app/input_recorder.cpp

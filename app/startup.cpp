@@ -25,6 +25,19 @@ void bindVertexArrayForCoreProfile() {
     glBindVertexArray(vertexArray);
 }
 
+// A window larger than the largest viewport could never be drawn whole.
+bool viewportCoversWindow(int width, int height) {
+    GLint largest[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
+    return width <= largest[0] && height <= largest[1];
+}
+
+bool failWindow() {
+    printErrorLine("Failed to initialize OpenGL window.");
+    glfwTerminate();
+    return false;
+}
+
 }  // namespace
 
 bool isCoreProfileContext() {
@@ -57,14 +70,15 @@ bool startUp(const std::function<void(AppConfig&)>& adjustConfig) {
     }
     if (glfwOpenWindow(appConfig.window_width, appConfig.window_height, 0, 0, 0, 0, 24, 8,
                        appConfig.fullscreen) != 1) {
-        printErrorLine("Failed to initialize OpenGL window.");
-        glfwTerminate();
-        return false;
+        return failWindow();
     }
     GLenum glewResult = glewInit();
     if (glewResult != GLEW_OK) {
         printErrorLine(std::string("Error: ") +
                        reinterpret_cast<const char*>(glewGetErrorString(glewResult)));
+    }
+    if (!viewportCoversWindow(appConfig.window_width, appConfig.window_height)) {
+        return failWindow();
     }
     glEnable(GL_DEPTH_TEST);
     glDepthFunc(GL_LEQUAL);

@@ -171,8 +171,9 @@ void parseObjText(const char* text, int length, ObjModel& model) {
     }
 }
 
-void readObjFile(const char* path, ObjModel& model) {
+bool readObjFile(const char* path, ObjModel& model) {
     std::unique_ptr<char[]> buffer;
     const int length = readWholeFile(path, buffer);
     parseObjText(buffer.get(), length, model);
+    return buffer != nullptr;
 }

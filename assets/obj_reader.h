@@ -28,5 +28,6 @@ void reportUnreadableFile(const char* path, int errorCode);
 // Parses OBJ text that is already in memory into `model`.
 void parseObjText(const char* text, int length, ObjModel& model);
 
-// Reads the file at `path` into `model`; a missing file leaves an empty model.
-void readObjFile(const char* path, ObjModel& model);
+// Reads the file at `path` into `model`; a missing file leaves an empty model
+// and returns false.
+bool readObjFile(const char* path, ObjModel& model);

@@ -66,31 +66,31 @@ void TextureSet::reserveTextures(int count) {
     withAlpha.assign(static_cast<size_t>(textureCapacity), false);
 }
 
-void TextureSet::addTexture(const ShaderProgram& program, const char* uniformName,
+bool TextureSet::addTexture(const ShaderProgram& program, const char* uniformName,
                             const char* path) {
-    if (textureCount >= textureCapacity) return;
+    if (textureCount >= textureCapacity) return false;
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
     platform::ImageRead read;
     read.result = platform::readImageWithinSize(path, &read.image, platform::GLFW_ORIGIN_UL_BIT,
                                                 maxTextureSize);
-    addReadTexture(program, uniformName, read);
+    return addReadTexture(program, uniformName, read);
 }
 
-void TextureSet::addReadTexture(const ShaderProgram& program, const char* uniformName,
-                                platform::ImageRead& read) {
-    if (textureCount >= textureCapacity) return;
+bool TextureSet::addReadTexture(const ShaderProgram& program, const char* uniformName,
+                                platform::ImageRead& readImage) {
+    if (textureCount >= textureCapacity) return false;
     const size_t slot = static_cast<size_t>(textureCount);
     samplerLocations[slot] = program.getUniformLocation(uniformName);
     samplerNames[slot] = uniformName != nullptr ? uniformName : "";
 
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-    if (read.image.Width > maxTextureSize || read.image.Height > maxTextureSize) {
-        read = platform::ImageRead{};
+    if (readImage.image.Width > maxTextureSize || readImage.image.Height > maxTextureSize) {
+        readImage = platform::ImageRead{};
     }
-    if (read.result != 1) platform::printErrorLine("tex file not found");
-    const platform::GLFWimage& image = read.image;
+    if (readImage.result != 1) platform::printErrorLine("tex file not found");
+    const platform::GLFWimage& image = readImage.image;
 
     glGenTextures(1, &textureIds[slot]);
     glBindTexture(GL_TEXTURE_2D, textureIds[slot]);
@@ -105,6 +105,8 @@ void TextureSet::addReadTexture(const ShaderProgram& program, const char* unifor
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    read = platform::ImageRead{};  // the decoded image is only needed for the upload
+    const bool read = image.Data != nullptr;
+    readImage = platform::ImageRead{};  // the decoded image is only needed for the upload
     ++textureCount;
+    return read;
 }

@@ -3,6 +3,7 @@
 // arithmetic is single precision, so a recorded run replays bit for bit.
 #include "camera/camera.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -50,6 +51,12 @@ void Camera::rotate(float angle, glm::vec3 axis) {
 
 void Camera::translate(glm::vec3 v) { transMat = glm::translate(transMat, v); }
 
+void Camera::takeCursorAsReference() {
+    platform::glfwGetMousePos(&mouseX, &mouseY);
+    oldMouseX = mouseX;
+    oldMouseY = mouseY;
+}
+
 glm::mat4 Camera::update() {
     beginUpdate();
     applyLiveInput();
@@ -90,15 +97,11 @@ void Camera::wrapYaw() {
     if (yaw < -360.0f) yaw += 360.0f;
 }
 
-// The gate looks at the pitch before the step: the pitch may pass ±90 by
-// less than one step, after which only motion back is applied.
+// The pitch is clamped after every step, so no fast flick (and no pitch set
+// from outside) can tip the view over: past ±90 the world turns upside down.
 void Camera::turn(int dx, int dy) {
     yaw += static_cast<float>(dx) * mouseSensitivity;
-    if (dy > 0 && pitch < 90.0f) {
-        pitch += static_cast<float>(dy) * mouseSensitivity;
-    } else if (dy < 0 && pitch > -90.0f) {
-        pitch += static_cast<float>(dy) * mouseSensitivity;
-    }
+    pitch = std::clamp(pitch + static_cast<float>(dy) * mouseSensitivity, -90.0f, 90.0f);
 }
 
 void Camera::step(Movement movement) {

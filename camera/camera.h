@@ -23,6 +23,11 @@ public:
     // A supplied key code and mouse movement, plus the live movement keys.
     glm::mat4 updatePlayback(char key, int dx, int dy);
 
+    // Reads the cursor as the reference of the next live turn: the playback
+    // update does not read it, so leaving playback mode calls this to keep
+    // the cursor's moves made meanwhile from turning the view at once.
+    void takeCursorAsReference();
+
     void setYaw(float degrees) { yaw = degrees; }
     void setPitch(float degrees) { pitch = degrees; }
 
@@ -54,7 +59,7 @@ private:
     void applyPlaybackInput(char key, int dx, int dy);
 
     void wrapYaw();
-    // Mouse look: dx turns the yaw, dy the pitch under the ±90 gate.
+    // Mouse look: dx turns the yaw, dy the pitch, which ends within ±90.
     void turn(int dx, int dy);
     // One movement step of moveSpeed, from the angles as they stand now.
     void step(Movement movement);

@@ -26,6 +26,12 @@
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 #pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
 #pragma GCC diagnostic ignored "-Wshadow"
+// Cleared allocations: stb_image leaves the rows of an uncompressed image that
+// a truncated file lacks unwritten, and they must read as zeros (as missing
+// bytes of the other variants do), never as what the memory held before.
+#define STBI_MALLOC(size) std::calloc(1, size)
+#define STBI_REALLOC(pointer, size) std::realloc(pointer, size)
+#define STBI_FREE(pointer) std::free(pointer)
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_TGA
 #define STBI_NO_STDIO
@@ -106,13 +112,18 @@ void flipRows(unsigned char* data, int width, int height, int bytesPerPixel) {
 
 int readImageWithinSize(const char* name, GLFWimage* image, int flags, int maxDimension) {
     *image = GLFWimage{};
-    if (maxDimension > kMaxImageDimension) maxDimension = kMaxImageDimension;
-
     if (name == nullptr) return 0;
     const MappedFile file(name);
     if (file.bytes == nullptr) return 0;
-    const unsigned char* bytes = file.bytes;
-    const int length = static_cast<int>(file.size);
+    return readImageFromMemory(file.bytes, static_cast<int>(file.size), image, flags,
+                               maxDimension);
+}
+
+int readImageFromMemory(const unsigned char* bytes, int length, GLFWimage* image, int flags,
+                        int maxDimension) {
+    *image = GLFWimage{};
+    if (maxDimension > kMaxImageDimension) maxDimension = kMaxImageDimension;
+    if (bytes == nullptr || length <= 0) return 0;
 
     int width = 0, height = 0, channels = 0;
     if (!stbi_info_from_memory(bytes, length, &width, &height, &channels)) return 0;

@@ -30,6 +30,9 @@ int glfwReadImage(const char* name, GLFWimage* image, int flags);
 // would exceed maxDimension (for example the context's GL_MAX_TEXTURE_SIZE);
 // the check comes before any pixel memory is allocated.
 int readImageWithinSize(const char* name, GLFWimage* image, int flags, int maxDimension);
+// The same for the `length` bytes of a TGA file already in memory.
+int readImageFromMemory(const unsigned char* bytes, int length, GLFWimage* image, int flags,
+                        int maxDimension);
 void glfwFreeImage(GLFWimage* image);
 
 // One read's result and image, owned (freed with it): what a read made ahead

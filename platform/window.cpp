@@ -1,6 +1,8 @@
 // GLFW 2 operations on top of GLFW 3. GLFW 3 needs a window handle for most
 // calls, polls events separately from the swap and numbers a few keys
 // differently; this file hides all three differences behind the GLFW 2 calls.
+// It also keeps a key tapped within one poll down for one frame, which a
+// polled key state alone would lose.
 #include "platform/window.h"
 
 namespace platform {
@@ -25,6 +27,7 @@ constexpr int kRelease = GLFW_RELEASE;
 
 #include <GLFW/glfw3.h>
 
+#include <bitset>
 #include <cmath>
 #include <string>
 
@@ -35,10 +38,23 @@ GLFWwindow* window = nullptr;
 InputSource* inputSource = nullptr;
 std::string windowTitle = "GLFW Window";  // GLFW 2's default title
 
+// X11 window coordinates are signed 16-bit: a larger side is cut short by
+// the window system, and a side of 0 or less makes GLFW fail an assertion.
+constexpr int kLargestWindowSide = 32767;
+
 int requestedMajor = 1;
 int requestedMinor = 0;
 bool requestForwardCompatible = false;
 bool requestCoreProfile = false;
+
+// Keys that went down during the last poll. GLFW reports only the state after
+// the poll, so a key pressed and let go within one poll would otherwise never
+// read as down; this set keeps it down until the next poll.
+std::bitset<GLFW_KEY_LAST + 1> pressedDuringLastPoll;
+
+void notePress(GLFWwindow*, int key, int, int action, int) {
+    if (action == GLFW_PRESS && key >= 0 && key <= GLFW_KEY_LAST) pressedDuringLastPoll.set(key);
+}
 
 // GLFW 2 numbered its special keys from 256 (Esc 257, Left Shift 287);
 // printable keys have the same codes in both versions.
@@ -74,6 +90,9 @@ void glfwOpenWindowHint(int target, int hint) {
 int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
                    int alphaBits, int depthBits, int stencilBits, int mode) {
     if (window != nullptr) return 0;  // GLFW 2 has exactly one window
+    if (width <= 0 || height <= 0 || width > kLargestWindowSide || height > kLargestWindowSide) {
+        return 0;
+    }
     ::glfwDefaultWindowHints();
     ::glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, requestedMajor);
     ::glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, requestedMinor);
@@ -86,9 +105,16 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
     if (alphaBits > 0) ::glfwWindowHint(GLFW_ALPHA_BITS, alphaBits);
     ::glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
     ::glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
+    // As in GLFW 2, the hints hold for one window: the next starts from the defaults.
+    requestedMajor = 1;
+    requestedMinor = 0;
+    requestForwardCompatible = false;
+    requestCoreProfile = false;
     GLFWmonitor* monitor = mode == glfw2::kFullscreenMode ? ::glfwGetPrimaryMonitor() : nullptr;
     window = ::glfwCreateWindow(width, height, windowTitle.c_str(), monitor, nullptr);
     if (window == nullptr) return 0;
+    pressedDuringLastPoll.reset();
+    ::glfwSetKeyCallback(window, notePress);
     ::glfwMakeContextCurrent(window);
     return 1;
 }
@@ -98,9 +124,22 @@ int glfwGetWindowParam(int param) {
     return 0;
 }
 
+void glfwSetWindowSize(int width, int height) {
+    if (window != nullptr) ::glfwSetWindowSize(window, width, height);
+}
+
+void getFramebufferSize(int* width, int* height) {
+    if (inputSource != nullptr && inputSource->getFramebufferSize(width, height)) return;
+    *width = 0;
+    *height = 0;
+    if (window != nullptr) ::glfwGetFramebufferSize(window, width, height);
+}
+
 void glfwSwapBuffers() {
+    if (inputSource != nullptr) inputSource->poll();
     if (window == nullptr) return;
     ::glfwSwapBuffers(window);
+    pressedDuringLastPoll.reset();
     ::glfwPollEvents();
 }
 
@@ -109,7 +148,8 @@ int glfwGetKey(int key) {
     if (window == nullptr) return glfw2::kRelease;
     int glfw3Key = toGlfw3Key(key);
     if (glfw3Key == GLFW_KEY_UNKNOWN) return glfw2::kRelease;
-    return ::glfwGetKey(window, glfw3Key) == GLFW_PRESS ? glfw2::kPress : glfw2::kRelease;
+    const bool down = ::glfwGetKey(window, glfw3Key) == GLFW_PRESS;
+    return down || pressedDuringLastPoll.test(glfw3Key) ? glfw2::kPress : glfw2::kRelease;
 }
 
 void glfwGetMousePos(int* x, int* y) {

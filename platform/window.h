@@ -30,6 +30,11 @@ public:
     virtual int getKey(int key) = 0;  // GLFW 2 key code; GLFW_PRESS while held
     virtual void getMousePos(int* x, int* y) = 0;
     virtual double getTime() = 0;
+    // Called by every glfwSwapBuffers, where the window polls its events.
+    virtual void poll() {}
+    // Fills in a stand-in framebuffer size and returns true; by default the
+    // window's own framebuffer is measured.
+    virtual bool getFramebufferSize(int* /*width*/, int* /*height*/) { return false; }
 };
 
 // Installs `source` (not owned); nullptr goes back to the window's own input.
@@ -38,12 +43,21 @@ void setInputSource(InputSource* source);
 int glfwInit();
 void glfwTerminate();
 void glfwOpenWindowHint(int target, int hint);
-// Returns 1 when the window exists and its context is current.
+// Returns 1 when the window exists and its context is current; 0 for a size
+// the window system cannot give (a side of 0 or less, or too large).
 int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
                    int alphaBits, int depthBits, int stencilBits, int mode);
 int glfwGetWindowParam(int param);
+void glfwSetWindowSize(int width, int height);
+// The window's framebuffer in pixels, which on a scaled desktop is not the
+// window's size; 0 × 0 while it is minimised or when no window is open.
+void getFramebufferSize(int* width, int* height);
 // Swaps the buffers and polls the window system: the only place events are read.
 void glfwSwapBuffers();
+// GLFW_PRESS for a key that is down, or that went down during the last poll:
+// a key pressed and let go again between two polls reads as pressed until the
+// next poll, so a short tap is seen by exactly one frame. Every read between
+// two polls gives the same answer.
 int glfwGetKey(int key);
 void glfwGetMousePos(int* x, int* y);
 double glfwGetTime();

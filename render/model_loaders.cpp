@@ -8,54 +8,66 @@
 
 namespace {
 
-// readObjFile, then the mesh build.
-void readModelAndBuildMesh(const char* objPath, const ShaderProgram& program, bool withTangents,
+// readObjFile, then the mesh build; false when the file could not be read.
+bool readModelAndBuildMesh(const char* objPath, const ShaderProgram& program, bool withTangents,
                            SceneObject& object, AssetPrefetch* ahead) {
     std::unique_ptr<PreparedModel> prepared =
         ahead != nullptr ? ahead->takeModel(objPath, withTangents) : nullptr;
     if (prepared == nullptr) {
-        readObjFile(objPath, object.mesh.model);
+        const bool read = readObjFile(objPath, object.mesh.model);
         if (withTangents) {
             object.mesh.buildBuffersWithTangents(program);
         } else {
             object.mesh.buildBuffers(program);
         }
-        return;
+        return read;
     }
     if (prepared->unreadable) reportUnreadableFile(objPath, prepared->errorCode);
     object.mesh.model = std::move(prepared->mesh.model);
     object.mesh.faceTangents = std::move(prepared->mesh.faceTangents);
     object.mesh.uploadPreparedArrays(program, prepared->arrays);
+    return !prepared->unreadable;
 }
 
-void addTexture(const ShaderProgram& program, const char* uniformName, const char* path,
+// addTexture, from the image read ahead where there is one.
+bool addTexture(const ShaderProgram& program, const char* uniformName, const char* path,
                 SceneObject& object, AssetPrefetch* ahead) {
     std::unique_ptr<platform::ImageRead> read =
         ahead != nullptr ? ahead->takeImage(path) : nullptr;
-    if (read == nullptr) {
-        object.textures.addTexture(program, uniformName, path);
-    } else {
-        object.textures.addReadTexture(program, uniformName, *read);
-    }
+    if (read == nullptr) return object.textures.addTexture(program, uniformName, path);
+    return object.textures.addReadTexture(program, uniformName, *read);
+}
+
+void noteUnread(bool read, const char* path, std::vector<std::string>& unread) {
+    if (!read) unread.push_back(path);
 }
 
 }  // namespace
 
-void loadModel(const char* objPath, const ShaderProgram& program, const char* textureUniform,
-               const char* texturePath, SceneObject& object, AssetPrefetch* ahead) {
-    readModelAndBuildMesh(objPath, program, false, object, ahead);
+std::vector<std::string> loadModel(const char* objPath, const ShaderProgram& program,
+                                   const char* textureUniform, const char* texturePath,
+                                   SceneObject& object, AssetPrefetch* ahead) {
+    std::vector<std::string> unread;
+    noteUnread(readModelAndBuildMesh(objPath, program, false, object, ahead), objPath, unread);
     object.textures.reserveTextures(1);
-    addTexture(program, textureUniform, texturePath, object, ahead);
+    noteUnread(addTexture(program, textureUniform, texturePath, object, ahead), texturePath,
+               unread);
     object.markLoaded();
+    return unread;
 }
 
-void loadModelWithNormalMap(const char* objPath, const ShaderProgram& program,
-                            const char* textureUniform, const char* texturePath,
-                            const char* normalMapUniform, const char* normalMapPath,
-                            SceneObject& object, AssetPrefetch* ahead) {
-    readModelAndBuildMesh(objPath, program, true, object, ahead);
+std::vector<std::string> loadModelWithNormalMap(const char* objPath, const ShaderProgram& program,
+                                                const char* textureUniform, const char* texturePath,
+                                                const char* normalMapUniform,
+                                                const char* normalMapPath, SceneObject& object,
+                                                AssetPrefetch* ahead) {
+    std::vector<std::string> unread;
+    noteUnread(readModelAndBuildMesh(objPath, program, true, object, ahead), objPath, unread);
     object.textures.reserveTextures(2);
-    addTexture(program, textureUniform, texturePath, object, ahead);
-    addTexture(program, normalMapUniform, normalMapPath, object, ahead);
+    noteUnread(addTexture(program, textureUniform, texturePath, object, ahead), texturePath,
+               unread);
+    noteUnread(addTexture(program, normalMapUniform, normalMapPath, object, ahead), normalMapPath,
+               unread);
     object.markLoaded();
+    return unread;
 }

@@ -22,20 +22,46 @@ ReflectionMap::ReflectionMap(const ShaderProgram* program, int width, int height
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
+    glGenRenderbuffers(1, &depthRenderbuffer);
+    allocateStorage();
 
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture, 0);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                              depthRenderbuffer);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         platform::printLine("GL_FRAMEBUFFER_COMPLETE_EXT failed, CANNOT use FBO\n");
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
+void ReflectionMap::resize(int newWidth, int newHeight) {
+    if (newWidth == width && newHeight == height) return;
+    width = newWidth;
+    height = newHeight;
+    allocateStorage();
+}
+
+// New storage for the same texture and renderbuffer: the framebuffer keeps
+// its attachments and stays complete.
+void ReflectionMap::allocateStorage() {
+    targetSize =
+        fitTargetSize(static_cast<long long>(width) * resolutionScale,
+                      static_cast<long long>(height) * resolutionScale, largestTargetSize());
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, targetSize.width, targetSize.height, 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glBindRenderbuffer(GL_RENDERBUFFER, depthRenderbuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, targetSize.width,
+                          targetSize.height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+}
+
 void ReflectionMap::beginPass() const {
-    glViewport(0, 0, width * resolutionScale, height * resolutionScale);
+    glViewport(0, 0, targetSize.width, targetSize.height);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 

@@ -1,10 +1,13 @@
-// The water's reflection target: a colour-only framebuffer of the window's
-// size into which the mirrored scene is drawn, then handed to the base
-// program as "reflection_map" on unit 3. It has no depth buffer, so later
-// draws cover earlier ones.
+// The water's reflection target: a framebuffer of the window's size, made
+// again when the window's size changes (less, keeping its aspect, where the
+// context allows no such target), into which the mirrored scene is drawn,
+// then handed to the base program as "reflection_map" on unit 3. Its 24-bit
+// depth buffer keeps the nearer of two overlapping reflections in front,
+// whatever the draw order.
 #pragma once
 
 #include "platform/gl.h"
+#include "render/render_target_size.h"
 
 class ShaderProgram;
 
@@ -16,6 +19,9 @@ public:
     // The texture and the framebuffer end with the context.
     ~ReflectionMap() = default;
 
+    // Follows a new window size; the storage is made again only when the
+    // size differs from the one it has.
+    void resize(int width, int height);
     void beginPass() const;
     // Sets "reflection_map" = 3 and leaves the colour texture bound on unit 3
     // with unit 3 active.
@@ -27,12 +33,19 @@ public:
 
     GLuint getColorTexture() const { return colorTexture; }
     GLuint getFramebuffer() const { return framebuffer; }
+    GLuint getDepthRenderbuffer() const { return depthRenderbuffer; }
+    int targetWidth() const { return targetSize.width; }
+    int targetHeight() const { return targetSize.height; }
 
 private:
+    void allocateStorage();
+
     const ShaderProgram* program;
     int width;
     int height;
     int resolutionScale = 1;
+    TargetSize targetSize;  // the colour texture's and the depth buffer's size
     GLuint framebuffer = 0;
     GLuint colorTexture = 0;
+    GLuint depthRenderbuffer = 0;
 };

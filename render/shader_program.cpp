@@ -128,6 +128,9 @@ void ShaderProgram::link() {
     if (programId == 0) programId = glCreateProgram();
     glAttachShader(programId, vertexShaderId);
     glAttachShader(programId, fragmentShaderId);
+    // Some drivers draw nothing unless attribute array 0 is enabled, so the
+    // position, which every program has and every draw enables, takes it.
+    glBindAttribLocation(programId, 0, "in_Position");
     glLinkProgram(programId);
     GLint status = GL_FALSE;
     glGetProgramiv(programId, GL_LINK_STATUS, &status);

@@ -19,10 +19,12 @@ constexpr GLenum kIntensity = 0x8049;          // GL_INTENSITY, compatibility on
 }  // namespace
 
 ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int width, int height)
-    : program(program), width(width), height(height) {
+    : program(program) {
     const float aspect = static_cast<float>(width) / static_cast<float>(height);
     projection = glm::perspective(glm::radians(20.0f), aspect, 1.0f, 3.0f);
     view = glm::lookAt(lightPosition, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
+    mapSize = fitTargetSize(static_cast<long long>(width) * resolutionScale,
+                            static_cast<long long>(height) * resolutionScale, largestTargetSize());
 
     const bool core = isCoreProfileContext();
     const GLfloat wrap = static_cast<GLfloat>(core ? GL_CLAMP_TO_EDGE : kClamp);
@@ -63,7 +65,7 @@ glm::mat4 ShadowMap::update(glm::vec3 lightPosition) {
 }
 
 void ShadowMap::beginPass() const {
-    glViewport(0, 0, width * resolutionScale, height * resolutionScale);
+    glViewport(0, 0, mapSize.width, mapSize.height);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
 }
 
@@ -73,6 +75,7 @@ void ShadowMap::bindForLookup(glm::vec3 lightPosition) const {
     const GLint projectionLocation = program->getUniformLocation("P_shadow");
     const GLint lightDirectionLocation = program->getUniformLocation("lightDirection");
     const GLint samplerLocation = program->getUniformLocation("shadow_map");
+    const GLint texelSizeLocation = program->getUniformLocation("shadow_texel_size");
     program->bind();
     // The light looks at the origin, so its position is also the direction
     // from the origin towards the light.
@@ -81,6 +84,8 @@ void ShadowMap::bindForLookup(glm::vec3 lightPosition) const {
     glUniformMatrix4fv(viewLocation, 1, GL_FALSE, &view[0][0]);
     glUniformMatrix4fv(projectionLocation, 1, GL_TRUE, &projection[0][0]);
     glUniform1i(samplerLocation, 2);
+    glUniform2f(texelSizeLocation, 1.0f / static_cast<float>(mapSize.width),
+                1.0f / static_cast<float>(mapSize.height));
     glActiveTexture(GL_TEXTURE2);
     bindTexture();
     program->unbind();

@@ -1,11 +1,13 @@
 // The light's depth target: the scene drawn from the light into a depth
-// texture three times the window size, then handed with the light's matrices
-// to the base program, whose shaders compare depths to find the shadows.
+// texture three times the window size (less, keeping its aspect, where the
+// context allows no such texture), then handed with the light's matrices to
+// the base program, whose shaders compare depths to find the shadows.
 #pragma once
 
 #include <glm/glm.hpp>
 
 #include "platform/gl.h"
+#include "render/render_target_size.h"
 
 class ShaderProgram;
 
@@ -22,7 +24,8 @@ public:
     glm::mat4 update(glm::vec3 lightPosition);
     void beginPass() const;
     // Uploads "texture_matrix", "V_shadow", "P_shadow" (transposed),
-    // "lightDirection" and "shadow_map" = 2, and leaves the depth texture
+    // "lightDirection", "shadow_map" = 2 and "shadow_texel_size" (one texel
+    // in texture coordinates), and leaves the depth texture
     // bound on unit 2 with unit 2 active.
     void bindForLookup(glm::vec3 lightPosition) const;
     // Back to the window framebuffer; the viewport is the caller's.
@@ -32,17 +35,16 @@ public:
 
     GLuint getDepthTexture() const { return depthTexture; }
     GLuint getFramebuffer() const { return framebuffer; }
-    int targetWidth() const { return width * resolutionScale; }
-    int targetHeight() const { return height * resolutionScale; }
+    int targetWidth() const { return mapSize.width; }
+    int targetHeight() const { return mapSize.height; }
 
 private:
     const ShaderProgram* program;
     glm::mat4 projection{1.0f};
     glm::mat4 view{1.0f};
     glm::mat4 textureMatrix{1.0f};
-    int width;
-    int height;
     int resolutionScale = 3;
+    TargetSize mapSize;  // the depth texture's size
     GLuint depthTexture = 0;
     GLuint framebuffer = 0;
 };

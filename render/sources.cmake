@@ -5,5 +5,6 @@ list(APPEND ISLAND_CORE_SOURCES
   render/model_loaders.cpp
   render/shadow_map.cpp
   render/reflection_map.cpp
+  render/render_target_size.cpp
   render/coordinate_gizmo.cpp
 )

@@ -9,6 +9,9 @@ packages=(
   libgl1-mesa-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev libtinyobjloader-dev
   xvfb xauth xdotool imagemagick x11-utils libx11-dev python3
+  # scripts/fuzz.sh: clang with the libFuzzer and sanitizer runtimes, and
+  # llvm-symbolizer for readable reports
+  clang libclang-rt-14-dev llvm
 )
 
 missing=()

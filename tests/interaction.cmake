@@ -1,12 +1,7 @@
-# Tests of this area: the camera, input recording and playback, the playback
-# script, the keyboard controls, and the real program driven under Xvfb.
+# The camera, the keyboard controls, input recording and playback, the
+# playback script and the frame loop's own steps.
 island_test(camera_test SOURCES interaction/camera_test.cpp LABELS unit)
-island_test(input_recorder_test SOURCES interaction/input_recorder_test.cpp LABELS unit)
-island_test(input_player_test SOURCES interaction/input_player_test.cpp LABELS unit)
+island_test(key_handlers_test SOURCES interaction/key_handlers_test.cpp LABELS gl NEEDS run_directory)
+island_test(rec_cfg_test SOURCES interaction/rec_cfg_test.cpp LABELS unit)
 island_test(playback_script_test SOURCES interaction/playback_script_test.cpp LABELS unit)
-island_test(key_handlers_test SOURCES interaction/key_handlers_test.cpp LABELS unit)
-island_test(key_handlers_gl_test SOURCES interaction/key_handlers_gl_test.cpp LABELS gl)
-island_test(frame_loop_replay_test SOURCES interaction/frame_loop_replay_test.cpp LABELS unit)
-island_test(e2e_controls_test SOURCES interaction/e2e_controls_test.cpp LABELS e2e)
-target_link_libraries(e2e_controls_test PRIVATE island_demo_process)
-add_dependencies(e2e_controls_test island)
+island_test(frame_loop_test SOURCES interaction/frame_loop_test.cpp LABELS unit)

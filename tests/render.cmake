@@ -1,18 +1,5 @@
-# Rendering: render targets, scene objects, frame composition and the shaders,
-# all on a real context under Xvfb.
-island_test(render_targets_test
-  SOURCES render/render_targets_test.cpp
-  LABELS gl)
-island_test(render_scene_test
-  SOURCES render/scene_render_test.cpp render/test_scene.cpp
-  LABELS gl)
-island_test(render_start_frame_test
-  SOURCES render/start_frame_test.cpp
-  LABELS gl)
-island_test(render_scene_object_test
-  SOURCES render/scene_object_test.cpp
-  LABELS gl)
-# The real program on both contexts, on a display of its own.
-island_test(render_e2e_frames_test SOURCES render/e2e_frames_test.cpp LABELS e2e)
-target_link_libraries(render_e2e_frames_test PRIVATE island_demo_process)
-add_dependencies(render_e2e_frames_test island)
+# Scene objects and whole frames on a real context: a stand-in scene, whose
+# features lie where the tests know, and the generated one.
+island_test(render_scene_object_test SOURCES render/scene_object_test.cpp LABELS gl NEEDS run_directory)
+island_test(render_scene_test SOURCES render/scene_render_test.cpp LABELS gl NEEDS run_directory)
+island_test(render_generated_scene_test SOURCES render/generated_scene_test.cpp LABELS gl NEEDS island_assets run_directory)

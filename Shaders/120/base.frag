@@ -4,7 +4,8 @@
 //
 // Units: firstTexture 0 (colour; its alpha < 1 marks a translucent, reflecting
 // surface: the water), normalmap 1 (bound in modes 5 and 6 only), shadow_map 2
-// (depth texture with comparison on), reflection_map 3 (the mirrored scene
+// (depth texture with comparison on; shadow_texel_size is the size of one of
+// its texels in texture coordinates), reflection_map 3 (the mirrored scene
 // drawn this frame, premultiplied by its own alpha, window-sized).
 // Uniforms: mode, timer (seconds). The varyings come from base.vert, which
 // also documents the matrix and depth-range conventions.
@@ -29,6 +30,7 @@ varying vec2 gouraudLight;
 uniform sampler2D firstTexture;
 uniform sampler2D normalmap;
 uniform sampler2DShadow shadow_map;
+uniform vec2 shadow_texel_size;
 uniform sampler2D reflection_map;
 uniform int mode;
 // The shading mode. A program built for one mode defines SHADING_MODE as that
@@ -48,10 +50,6 @@ const float SPECULAR_POWER = 24.0;
 const float SPECULAR_STRENGTH = 0.35;
 const float GLINT_POWER = 180.0;
 const float GLINT_STRENGTH = 1.4;
-// Half the distance between shadow filter taps in shadow-map coordinates:
-// half a texel of the 2400 x 1800 map of an 800 x 600 window, so that the
-// four taps cover a 2 x 2 texel block.
-const vec2 SHADOW_TAP = vec2(0.5 / 2400.0, 0.5 / 1800.0);
 // The light sphere surrounds the light; its own surface glows.
 const float LIGHT_SPHERE_RADIUS = 8.0;
 const float REFLECTION_DISPLACEMENT = 0.05;
@@ -73,10 +71,16 @@ float shadowFactor() {
     // Written so that a coordinate that is not a number counts as outside.
     bool inside = shadowCoord.w > 0.0 && all(greaterThanEqual(p, vec3(0.0))) &&
                   all(lessThanEqual(p, vec3(1.0)));
-    float lit = shadow2D(shadow_map, vec3(p.xy + vec2(-SHADOW_TAP.x, -SHADOW_TAP.y), p.z)).r +
-                shadow2D(shadow_map, vec3(p.xy + vec2(SHADOW_TAP.x, -SHADOW_TAP.y), p.z)).r +
-                shadow2D(shadow_map, vec3(p.xy + vec2(-SHADOW_TAP.x, SHADOW_TAP.y), p.z)).r +
-                shadow2D(shadow_map, vec3(p.xy + vec2(SHADOW_TAP.x, SHADOW_TAP.y), p.z)).r;
+    // Half a texel from the centre each way: the four taps cover a 2 x 2
+    // block. Each tap adds one offset, the 0.5 bias and the half texel summed
+    // first, to the scaled coordinate, so that it is rounded only once.
+    vec2 scaled = shadowCoord.xy / shadowCoord.w * 0.5;
+    vec2 low = 0.5 - 0.5 * shadow_texel_size;
+    vec2 high = 0.5 + 0.5 * shadow_texel_size;
+    float lit = shadow2D(shadow_map, vec3(scaled + low, p.z)).r +
+                shadow2D(shadow_map, vec3(scaled + vec2(high.x, low.y), p.z)).r +
+                shadow2D(shadow_map, vec3(scaled + vec2(low.x, high.y), p.z)).r +
+                shadow2D(shadow_map, vec3(scaled + high, p.z)).r;
     return inside ? lit * 0.25 : 1.0;
 }
 

@@ -1,115 +1,51 @@
-// config.cfg is taken literally: only "true" is true, "%i" integer forms,
-// no trimming, the last occurrence of a key wins.
-#include <gtest/gtest.h>
-
-#include <cstdio>
-#include <fstream>
-#include <string>
-
+// config.cfg is taken literally: only "true" is true, "%i" integer forms, no
+// trimming, '#' only in the first column, the last occurrence of a key wins.
 #include "app/app_config.h"
 
-namespace {
+#include "test_support.h"
 
-AppConfig readFrom(const std::string& text) {
-    // Test cases run in parallel in one directory: each writes a file of its own.
-    const std::string path =
-        std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + ".cfg";
-    {
-        std::ofstream file(path, std::ios::binary);
-        file << text;
+TEST(ConfigReader, EveryLineFormReadsAsScanfAndStringCompareWould) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"", "800x600 gl2.1 [120]"},
+        {"window_width=1024\nwindow_height=768\nglMajorVersion=3\nglMinorVersion=3\n",
+         "1024x768 gl3.3 [120]"},
+        {"window_width=0x400", "1024x600 gl2.1 [120]"},  // no line end after the last line
+        {"window_width=0X10\n", "16x600 gl2.1 [120]"},
+        {"window_width=010\n", "8x600 gl2.1 [120]"},
+        {"window_width=12abc\n", "12x600 gl2.1 [120]"},
+        {"window_width=abc\nwindow_height=\n", "800x600 gl2.1 [120]"},
+        {"window_height= -7\n", "800x-7 gl2.1 [120]"},
+        {"window_width=99999999999999999999\n", "2147483647x600 gl2.1 [120]"},
+        {"window_width=-99999999999999999999\n", "-2147483648x600 gl2.1 [120]"},
+        {"fullscreen=true\nshowfps=true\nforwardcontextflag=false\n",
+         "800x600 gl2.1 [120] full nofwd fps"},
+        {"fullscreen=True\nshowfps=TRUE\n", "800x600 gl2.1 [120]"},
+        {"fullscreen=1\nshowfps=true \nforwardcontextflag=yes\n", "800x600 gl2.1 [120] nofwd"},
+        {"#window_width=1024\n #window_width=1024\n\n\nwindow_height=480\n", "800x480 gl2.1 [120]"},
+        {"shaderversion=33#0\n", "800x600 gl2.1 [33#0]"},  // '#' after the first column is text
+        {"window_width = 1024\nWindow_width=1024\nshaderversion=330 \n", "800x600 gl2.1 [330 ]"},
+        {"shaderversion=a=b=c\n", "800x600 gl2.1 [a=b=c]"},
+        {"shaderversion\n", "800x600 gl2.1 [shaderversion]"},
+        {"shaderversion=330\r\nshowfps=true\r\nwindow_width=640\r\n", "640x600 gl2.1 [330] fps"},
+        {"window_width=640\nwindow_width=1024\n", "1024x600 gl2.1 [120]"},
+        {"window_width=640\nwindow_width=x\n", "640x600 gl2.1 [120]"},
+    };
+    auto read = [](const char* file) {
+        AppConfig c;
+        readConfigInto(file, c);
+        return std::to_string(c.window_width) + "x" + std::to_string(c.window_height) + " gl" +
+               std::to_string(c.glMajorVersion) + "." + std::to_string(c.glMinorVersion) + " [" +
+               c.shaderversion + "]" + (c.fullscreen == platform::GLFW_FULLSCREEN ? " full" : "") +
+               (c.forwardcontextflag ? "" : " nofwd") + (c.showfps ? " fps" : "");
+    };
+    support::ScratchDirectory scratch;
+    for (const auto& [text, expected] : rows) {
+        support::writeFile("config.cfg", text);
+        EXPECT_EQ(read("config.cfg"), expected) << text;
     }
-    AppConfig config;
-    readConfigInto(path, config);
-    std::remove(path.c_str());
-    return config;
-}
-
-}  // namespace
-
-TEST(ConfigReader, MissingFileKeepsEveryDefault) {
-    AppConfig config;
-    readConfigInto("no_such_config.cfg", config);
-    EXPECT_EQ(config.window_width, 800);
-    EXPECT_EQ(config.window_height, 600);
-    EXPECT_EQ(config.glMajorVersion, 2);
-    EXPECT_EQ(config.glMinorVersion, 1);
-    EXPECT_EQ(config.shaderversion, "120");
-    EXPECT_EQ(config.fullscreen, platform::GLFW_WINDOW);
-    EXPECT_TRUE(config.forwardcontextflag);
-    EXPECT_FALSE(config.showfps);
-}
-
-TEST(ConfigReader, OnlyTheExactWordTrueCounts) {
-    EXPECT_EQ(readFrom("fullscreen=True\n").fullscreen, platform::GLFW_WINDOW);
-    EXPECT_EQ(readFrom("fullscreen=1\n").fullscreen, platform::GLFW_WINDOW);
-    EXPECT_EQ(readFrom("fullscreen=true\n").fullscreen, platform::GLFW_FULLSCREEN);
-    EXPECT_FALSE(readFrom("showfps=TRUE\n").showfps);
-    EXPECT_TRUE(readFrom("showfps=true\n").showfps);
-    EXPECT_FALSE(readFrom("forwardcontextflag=yes\n").forwardcontextflag);
-    EXPECT_FALSE(readFrom("showfps=true \n").showfps);  // a trailing blank is part of the value
-}
-
-TEST(ConfigReader, IntegerFormsFollowPercentI) {
-    EXPECT_EQ(readFrom("window_width=0x400\n").window_width, 1024);
-    EXPECT_EQ(readFrom("window_width=0X10\n").window_width, 16);
-    EXPECT_EQ(readFrom("window_width=010\n").window_width, 8);
-    EXPECT_EQ(readFrom("window_width=12abc\n").window_width, 12);
-    EXPECT_EQ(readFrom("window_width=abc\n").window_width, 800);
-    EXPECT_EQ(readFrom("window_width=\n").window_width, 800);
-    EXPECT_EQ(readFrom("window_height= -7\n").window_height, -7);
-    EXPECT_EQ(readFrom("glMajorVersion=3\nglMinorVersion=3\n").glMinorVersion, 3);
-}
-
-TEST(ConfigReader, HugeNumbersDoNotWrapAround) {
-    EXPECT_EQ(readFrom("window_width=99999999999999999999\n").window_width, 2147483647);
-    EXPECT_EQ(readFrom("window_width=-99999999999999999999\n").window_width, -2147483647 - 1);
-}
-
-TEST(ConfigReader, CommentsOnlyInColumnZero) {
-    EXPECT_EQ(readFrom("#window_width=1024\n").window_width, 800);
-    EXPECT_EQ(readFrom(" #window_width=1024\n").window_width, 800);  // unknown key, ignored
-    EXPECT_EQ(readFrom("\n\nwindow_width=640\n").window_width, 640);
-}
-
-TEST(ConfigReader, KeysAndValuesAreNotTrimmed) {
-    EXPECT_EQ(readFrom("window_width = 1024\n").window_width, 800);
-    EXPECT_EQ(readFrom("shaderversion=330 \n").shaderversion, "330 ");
-    EXPECT_EQ(readFrom("Window_width=1024\n").window_width, 800);
-}
-
-TEST(ConfigReader, ValueKeepsEqualsSignsAfterTheFirst) {
-    EXPECT_EQ(readFrom("shaderversion=a=b=c\n").shaderversion, "a=b=c");
-}
-
-TEST(ConfigReader, LineWithoutEqualsIsItsOwnKeyAndValue) {
-    EXPECT_EQ(readFrom("shaderversion\n").shaderversion, "shaderversion");
-}
-
-TEST(ConfigReader, LastLineWithoutLineEndIsRead) {
-    EXPECT_EQ(readFrom("window_width=640").window_width, 640);
-    EXPECT_EQ(readFrom("shaderversion=330").shaderversion, "330");
-}
-
-TEST(ConfigReader, WindowsLineEndsAreStripped) {
-    AppConfig config = readFrom("shaderversion=330\r\nshowfps=true\r\nwindow_width=640\r\n");
-    EXPECT_EQ(config.shaderversion, "330");
-    EXPECT_TRUE(config.showfps);
-    EXPECT_EQ(config.window_width, 640);
-}
-
-TEST(ConfigReader, LastOccurrenceOfAKeyWins) {
-    EXPECT_EQ(readFrom("window_width=640\nwindow_width=1024\n").window_width, 1024);
-    // A later value without a number leaves the earlier one in place.
-    EXPECT_EQ(readFrom("window_width=640\nwindow_width=x\n").window_width, 640);
-}
-
-TEST(ConfigReader, ReadConfigFillsTheGlobalConfiguration) {
-    {
-        std::ofstream file("global_config_test.cfg");
-        file << "window_height=480\n";
-    }
-    readConfig("global_config_test.cfg");
-    std::remove("global_config_test.cfg");
+    EXPECT_EQ(read("no_such.cfg"), "800x600 gl2.1 [120]");
+    support::writeFile("config.cfg", "window_height=480\n");
+    readConfig("config.cfg");  // into the program's configuration
     EXPECT_EQ(appConfig.window_height, 480);
     appConfig = AppConfig();
 }

@@ -1,151 +1,60 @@
-// Shader programs report each failure on its stream and stay unloaded; a
-// broken shader still goes on to a link that reports as well.
-#include <gtest/gtest.h>
-
-#include <fstream>
-#include <string>
-
-#include "gl_test_context.h"
+// Shader programs report each failure on its stream and stay unloaded (a
+// broken shader still goes on to a link that reports too); a good one looks
+// names up uncached, -1 for a name it lacks.
 #include "render/shader_program.h"
 
-namespace {
+#include "test_support.h"
 
-const char* kVertex =
-    "#version 120\n"
-    "attribute vec3 in_Position;\n"
-    "uniform mat4 mvMat;\n"
-    "void main() { gl_Position = mvMat * vec4(in_Position, 1.0); }\n";
-const char* kFragment =
-    "#version 120\n"
-    "uniform vec4 colour;\n"
-    "void main() { gl_FragColor = colour; }\n";
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary);
-    file << text;
-}
-
-class ShaderPrograms : public ::testing::Test {
-protected:
-    void SetUp() override {
-        testing::internal::CaptureStdout();  // start-up's own context report
+TEST(ShaderProgram, FailuresAreReportedOnTheirStreamsAndGoodSourcesLink) {
+    support::ScratchDirectory scratch;
+    ASSERT_TRUE(support::openContext(support::kCompatibility));
+    support::writeFile("bytes", std::string("a \r\n\tb\0c", 8));
+    EXPECT_EQ(readTextFile("bytes"), std::string("a \r\n\tb\0c", 8));
+    EXPECT_TRUE(readTextFile("none").empty() && !fileExists("none") && fileExists("bytes"));
+    // in_Position comes last, yet takes attribute 0, which the draws rely on.
+    const char* vertex =
+        "#version 120\nattribute vec2 in_TexCoord;\nattribute vec3 in_Position;\n"
+        "uniform mat4 mvMat;\n"
+        "void main() { gl_Position = mvMat * vec4(in_Position, in_TexCoord.x); }\n";
+    const char* fragment = "#version 120\nvoid main() { gl_FragColor = vec4(1.0); }\n";
+    const char* broken = "#version 120\nvoid main() { gl_Position = ; }\n";
+    // Name, sources (nullptr: no file), standard error.
+    const char* const rows[][4] = {
+        {"novertex", nullptr, "", "Vertex shader file novertex.vert does not exist.\n"},
+        {"nofragment", "", nullptr, "Fragment shader file nofragment.frag does not exist.\n"},
+        {"empty", "", fragment, ""},
+        {"broken", broken, fragment, ""},
+        {"good", vertex, fragment, ""}};
+    for (const auto& row : rows) {
+        EXPECT_TRUE(support::takeGLErrors().empty())
+            << "before " << row[0];  // destroyed harmlessly
+        const std::string name = row[0];
+        if (row[1]) support::writeFile(name + ".vert", row[1]);
+        if (row[2]) support::writeFile(name + ".frag", row[2]);
         testing::internal::CaptureStderr();
-        const bool open = gltest::openContext(gltest::compatibilityContext());
-        testing::internal::GetCapturedStdout();
-        testing::internal::GetCapturedStderr();
-        if (!open) GTEST_SKIP() << "no display";
-        // Test cases run in parallel in one directory: each has files of its own.
-        base = testing::UnitTest::GetInstance()->current_test_info()->name();
-        std::remove((base + ".vert").c_str());
-        std::remove((base + ".frag").c_str());
-        while (glGetError() != GL_NO_ERROR) {
-        }
+        std::unique_ptr<ShaderProgram> p;
+        const std::string out =
+            support::printedBy([&] { p = std::make_unique<ShaderProgram>(name, 1); });
+        EXPECT_EQ(testing::internal::GetCapturedStderr(), row[3]);
+        EXPECT_EQ(p->isLoaded(), name == "good") << name;
+        EXPECT_EQ(p->getProgramId() != 0, name == "good") << name;
+        // A compile failure, then a link failure, each headline with its log.
+        const size_t link = out.find("Shader linking failed.\n");
+        const bool logs = out.find("Shader compilation failed.\n") == 0 &&
+                          link != std::string::npos && link > 28 && out.size() > link + 24;
+        EXPECT_EQ(logs, name == "empty" || name == "broken") << out;
+        EXPECT_EQ(out.empty(), !logs) << out;
+        if (name != "good") continue;
+        EXPECT_TRUE(p->getAttribLocation("in_Position") == 0 &&
+                    p->getAttribLocation("in_TexCoord") > 0 &&
+                    p->getAttribLocation("in_Normal") == -1);
+        p->bind();
+        EXPECT_EQ(support::integerState(GL_CURRENT_PROGRAM), static_cast<int>(p->getProgramId()));
+        EXPECT_TRUE(p->getUniformLocation("mvMat") >= 0 && p->getUniformLocation("nothing") == -1);
+        glUniform1i(-1, 3);  // what a draw does with an absent uniform: harmless
+        p->unbind();
+        EXPECT_EQ(support::integerState(GL_CURRENT_PROGRAM), 0);
     }
-    void TearDown() override {
-        std::remove((base + ".vert").c_str());
-        std::remove((base + ".frag").c_str());
-        gltest::closeContext();
-    }
-
-    std::string base;
-};
-
-}  // namespace
-
-TEST(ShaderFiles, ReadTextFileKeepsEveryByte) {
-    writeFile("bytes.txt", std::string("a \r\n\tb\0c", 8));
-    EXPECT_TRUE(fileExists("bytes.txt"));
-    EXPECT_EQ(readTextFile("bytes.txt"), std::string("a \r\n\tb\0c", 8));
-    std::remove("bytes.txt");
-    EXPECT_FALSE(fileExists("bytes.txt"));
-    EXPECT_EQ(readTextFile("bytes.txt"), "");
-}
-
-TEST_F(ShaderPrograms, GoodSourcesLinkAndLookUpNames) {
-    writeFile(base + ".vert", kVertex);
-    writeFile(base + ".frag", kFragment);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    ShaderProgram program(base, 1);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    ASSERT_TRUE(program.isLoaded());
-    EXPECT_EQ(program.getKind(), 1);
-    EXPECT_NE(program.getProgramId(), 0u);
-    EXPECT_GE(program.getAttribLocation("in_Position"), 0);
-    EXPECT_EQ(program.getAttribLocation("in_Normal"), -1);
-    EXPECT_GE(program.getUniformLocation("mvMat"), 0);
-}
-
-TEST_F(ShaderPrograms, AbsentUniformIsMinusOneAndWritingItIsHarmless) {
-    writeFile(base + ".vert", kVertex);
-    writeFile(base + ".frag", kFragment);
-    ShaderProgram program(base, 1);
-    ASSERT_TRUE(program.isLoaded());
-    program.bind();
-    const GLint location = program.getUniformLocation("no_such_uniform");
-    EXPECT_EQ(location, -1);
-    glUniform1i(location, 3);
-    glUniform4f(program.getUniformLocation("colour"), 1, 0, 0, 1);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    GLint current = 0;
-    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-    EXPECT_EQ(static_cast<GLuint>(current), program.getProgramId());
-    program.unbind();
-    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
-    EXPECT_EQ(current, 0);
-}
-
-TEST_F(ShaderPrograms, MissingVertexFileIsTheOnlyMessage) {
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    {
-        ShaderProgram program(base, 0);
-        EXPECT_FALSE(program.isLoaded());
-        EXPECT_EQ(program.getProgramId(), 0u);
-    }  // destroying a program that created nothing raises no error
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Vertex shader file " + base + ".vert does not exist.\n");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(ShaderPrograms, MissingFragmentFileIsReported) {
-    writeFile(base + ".vert", kVertex);
-    testing::internal::CaptureStderr();
-    ShaderProgram program(base, 0);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Fragment shader file " + base + ".frag does not exist.\n");
-    EXPECT_FALSE(program.isLoaded());
-}
-
-TEST_F(ShaderPrograms, EmptySourceFailsToCompileAndLink) {
-    writeFile(base + ".vert", "");
-    writeFile(base + ".frag", kFragment);
-    testing::internal::CaptureStdout();
-    ShaderProgram program(base, 1);
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(out.rfind("Shader compilation failed.\n", 0), 0u) << out;
-    EXPECT_NE(out.find("Shader linking failed.\n"), std::string::npos) << out;
-    EXPECT_FALSE(program.isLoaded());
-    EXPECT_EQ(program.getProgramId(), 0u);
-}
-
-TEST_F(ShaderPrograms, VertexSyntaxErrorReportsCompileThenLinkWithLogs) {
-    writeFile(base + ".vert", "#version 120\nvoid main() { gl_Position = ; }\n");
-    writeFile(base + ".frag", kFragment);
-    testing::internal::CaptureStdout();
-    testing::internal::CaptureStderr();
-    ShaderProgram program(base, 1);
-    const std::string out = testing::internal::GetCapturedStdout();
-    testing::internal::GetCapturedStderr();
-    const std::size_t compile = out.find("Shader compilation failed.\n");
-    const std::size_t link = out.find("Shader linking failed.\n");
-    ASSERT_EQ(compile, 0u) << out;
-    ASSERT_NE(link, std::string::npos) << out;
-    // Each headline is followed by a non-empty log of its own.
-    EXPECT_GT(link, std::string("Shader compilation failed.\n").size() + 1) << out;
-    EXPECT_GT(out.size(), link + std::string("Shader linking failed.\n").size() + 1) << out;
-    EXPECT_FALSE(program.isLoaded());
-    EXPECT_EQ(program.getProgramId(), 0u);
+    EXPECT_TRUE(support::takeGLErrors().empty());
+    support::closeContext();
 }

@@ -1,243 +1,127 @@
 // The camera with scripted keys and cursor: the start view, mouse look with
-// its yaw wrap and pitch gate, the movement steps of the three update
-// variants and what the recording variant writes.
+// its yaw wrap and pitch limit, the movement rules of the live, recording and
+// playback updates, Left Shift, and what the recording update writes.
 #include "camera/camera.h"
 
 #include <cmath>
 
-#include <glm/gtc/matrix_transform.hpp>
-#include <gtest/gtest.h>
-
 #include "app/input_recorder.h"
-#include "interaction_test_support.h"
-
-using interaction_test::readFile;
-using interaction_test::ScratchDirectory;
-using interaction_test::ScriptedInputScope;
+#include "test_support.h"
 
 namespace {
 
-void expectMatrixNear(const glm::mat4& actual, const glm::mat4& expected, float tolerance) {
-    for (int column = 0; column < 4; ++column)
-        for (int row = 0; row < 4; ++row)
-            EXPECT_NEAR(actual[column][row], expected[column][row], tolerance)
-                << "column " << column << ", row " << row;
+void expectNear(glm::vec3 actual, glm::vec3 expected) {
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(actual[i], expected[i], 1e-5f) << "component " << i;
 }
-
-glm::vec3 translationOf(const Camera& camera) { return glm::vec3(camera.transMat[3]); }
-
-void expectVectorNear(glm::vec3 actual, glm::vec3 expected) {
-    EXPECT_NEAR(actual.x, expected.x, 1e-5f);
-    EXPECT_NEAR(actual.y, expected.y, 1e-5f);
-    EXPECT_NEAR(actual.z, expected.z, 1e-5f);
-}
-
-// A camera reset with the cursor at (cursorX, cursorY); reset's line is swallowed.
-void resetQuietly(Camera& camera) {
-    testing::internal::CaptureStdout();
-    camera.reset();
-    testing::internal::GetCapturedStdout();
-}
-
-constexpr float kRadiansPerDegree = 3.14159265f / 180.0f;
 
 }  // namespace
 
-TEST(Camera, ResetPlacesTheEyeAtTheStartPointLookingDown) {
-    ScriptedInputScope scope;
+TEST(Camera, StartsAtItsStartViewAndTurnsWithTheCursor) {
+    support::ScriptedInputScope scope;
     scope.input.moveCursorTo(123, 45);
     Camera camera;
-    testing::internal::CaptureStdout();
-    camera.reset();
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "mousex at reset = 123\n");
-
+    EXPECT_EQ(support::printedBy([&] { camera.reset(); }), "mousex at reset = 123\n");
     const glm::mat4 view = camera.update();
-    const glm::mat4 expected =
-        glm::rotate(glm::mat4(1.0f), glm::radians(20.0f), glm::vec3(1.0f, 0.0f, 0.0f)) *
-        glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, -20.0f, -41.0f));
-    expectMatrixNear(view, expected, 1e-5f);
-    expectVectorNear(glm::vec3(glm::inverse(view) * glm::vec4(0.0f, 0.0f, 0.0f, 1.0f)),
-                     glm::vec3(0.0f, 20.0f, 41.0f));
-    // Without input, the next frames rebuild the very same matrix.
-    EXPECT_EQ(camera.update(), view);
+    const glm::mat4 start = glm::rotate(glm::mat4(1.0f), glm::radians(20.0f), glm::vec3(1, 0, 0)) *
+                            glm::translate(glm::mat4(1.0f), glm::vec3(0, -20, -41));
+    for (int c = 0; c < 4; ++c) expectNear(glm::vec3(view[c]), glm::vec3(start[c]));
+    EXPECT_EQ(camera.update(), view);  // no input: the same matrix again
     EXPECT_EQ(camera.updatePlayback(0, 0, 0), view);
-}
-
-TEST(Camera, YawWrapsOnlyPastAFullTurnAndBeforeTheFramesMouseTurn) {
-    ScriptedInputScope scope;
-    const struct {
-        float start;
-        float expected;
-    } cases[] = {{361.0f, 1.0f}, {-361.0f, -1.0f}, {360.0f, 360.0f}, {-360.0f, -360.0f}};
-    for (const auto& c : cases) {
-        Camera camera;
-        resetQuietly(camera);
-        camera.setYaw(c.start);
-        camera.update();
-        EXPECT_FLOAT_EQ(camera.yaw, c.expected) << "start " << c.start;
+    // 0.3 degrees per pixel, right and down; the yaw wraps only past a full
+    // turn and before the frame's turn; the pitch ends every update within 90 degrees.
+    const float rows[][6] = {
+        {0, 20, 10, -5, 3, 18.5f},  {361, 20, 0, 0, 1, 20},     {-361, 20, 0, 0, -1, 20},
+        {360, 20, 0, 0, 360, 20},   {-360, 20, 0, 0, -360, 20}, {359, 20, 10, 0, 362, 20},
+        {0, 89.5f, 0, 5, 0, 90},    {0, 85, 0, 100, 0, 90},     {0, -85, 0, -100, 0, -90},
+        {0, 90, 0, -1, 0, 89.7f}};
+    for (const auto& row : rows) {  // yaw, pitch, dx, dy, expected yaw and pitch
+        Camera turned;
+        scope.input.moveCursorTo(0, 0);
+        support::printedBy([&] { turned.reset(); });
+        turned.setYaw(row[0]), turned.setPitch(row[1]);
+        scope.input.moveCursorTo(static_cast<int>(row[2]), static_cast<int>(row[3]));
+        turned.update();
+        EXPECT_NEAR(turned.yaw, row[4], 1e-4f) << row[0] << " turned by " << row[2];
+        EXPECT_NEAR(turned.pitch, row[5], 1e-4f) << row[1] << " turned by " << row[3];
     }
-    // 359 does not wrap; the 10-pixel turn added after the wrap takes it past 360.
-    Camera camera;
-    resetQuietly(camera);
-    camera.setYaw(359.0f);
-    scope.input.moveCursorTo(10, 0);
-    camera.update();
-    EXPECT_NEAR(camera.yaw, 362.0f, 1e-4f);
+    for (const auto& [start, dy] : {std::pair{85.0f, 100}, {115.0f, 0}}) {
+        Camera replayed;
+        support::printedBy([&] { replayed.reset(); });
+        replayed.setPitch(start);
+        replayed.updatePlayback(0, 0, dy);
+        EXPECT_NEAR(replayed.pitch, 90.0f, 1e-4f) << "replayed from " << start;
+    }
+    camera.updatePlayback(0, 10, -5);  // the supplied movement, not the cursor
+    EXPECT_NEAR(camera.yaw, 3.0f, 1e-4f);
+    EXPECT_NEAR(camera.pitch, 18.5f, 1e-4f);
 }
 
-TEST(Camera, PitchGateLooksAtThePitchBeforeTheStep) {
-    ScriptedInputScope scope;
-    Camera camera;
-    resetQuietly(camera);
-    camera.setPitch(89.5f);
-    scope.input.moveCursorTo(0, 5);
-    camera.update();
-    EXPECT_NEAR(camera.pitch, 91.0f, 1e-5f);
-    scope.input.moveCursorTo(0, 6);
-    camera.update();
-    EXPECT_NEAR(camera.pitch, 91.0f, 1e-5f);
-    scope.input.moveCursorTo(0, 5);
-    camera.update();
-    EXPECT_NEAR(camera.pitch, 90.7f, 1e-5f);
-}
-
-TEST(Camera, MouseRightAndDownTurnTheViewRightAndDown) {
-    ScriptedInputScope scope;
-    Camera camera;
-    resetQuietly(camera);
-    scope.input.moveCursorTo(10, -5);
-    camera.update();
-    EXPECT_NEAR(camera.yaw, 3.0f, 1e-5f);
-    EXPECT_NEAR(camera.pitch, 18.5f, 1e-5f);
-}
-
-TEST(Camera, LiveUpdateTakesEveryHeldKeyButRecordingOnlyTheFirst) {
-    ScratchDirectory scratch;
-    ScriptedInputScope scope;
-    const float y = 30.0f * kRadiansPerDegree;
-    const float p = 20.0f * kRadiansPerDegree;
-    const glm::vec3 start(0.0f, -20.0f, -40.0f);
-    const glm::vec3 left = 0.3f * glm::vec3(std::cos(y), 0.0f, std::sin(y));
+TEST(Camera, EachUpdateMovesByItsOwnRuleAndTheRecordingOneWritesWhatActed) {
+    enum Update { Live, Recording, Playback };
+    const float y = glm::radians(30.0f), p = glm::radians(20.0f);
+    // The world moves opposite to the eye: up is -y.
+    const glm::vec3 left = 0.3f * glm::vec3(std::cos(y), 0, std::sin(y)), up(0, -0.3f, 0);
     const glm::vec3 forward = 0.3f * glm::vec3(-std::sin(y), std::sin(p), std::cos(y));
-
-    scope.input.press('A');
-    scope.input.press('W');
-    Camera live;
-    resetQuietly(live);
-    live.setYaw(30.0f);
-    live.update();
-    expectVectorNear(translationOf(live), start + left + forward);
-
-    Camera recorded;
-    resetQuietly(recorded);
-    recorded.setYaw(30.0f);
-    InputRecorder recorder;
-    testing::internal::CaptureStdout();
-    recorder.startRecording();
-    recorder.countFrame();
-    recorded.updateRecording(recorder);
-    testing::internal::GetCapturedStdout();
-    expectVectorNear(translationOf(recorded), start + left);
-    EXPECT_EQ(readFile("rec.cfg"), "start0\n1A ");
+    const int space = platform::GLFW_KEY_SPACE;
+    const struct {
+        Update update;
+        std::vector<int> keys;
+        char key;  // supplied to the playback update, or the one recorded
+        glm::vec3 moved;
+    } rows[] = {
+        {Live, {'A', 'W'}, 0, left + forward},
+        {Live, {'D', 'S', space, 'B'}, 0, -left - forward},
+        {Recording, {'A', 'W'}, 'A', left},  // the first held key of the order only
+        {Recording, {'S', 'D'}, 'D', -left},
+        {Recording, {'W'}, 'W', forward},
+        {Recording, {'S'}, 'S', -forward},
+        {Recording, {space}, 'N', up},
+        {Recording, {'B'}, 'B', -up},
+        {Playback, {}, 'N', up},
+        {Playback, {'A'}, 'D', left},  // a live key before the supplied one
+        {Playback, {}, 'W', forward},
+        {Playback, {}, 'S', -forward},
+        {Playback, {}, 'B', -up},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string("update ") + std::to_string(row.update) + ", key " + row.key);
+        support::ScratchDirectory scratch;
+        support::ScriptedInputScope scope;
+        Camera camera;
+        InputRecorder recorder;
+        support::printedBy([&] { camera.reset(), recorder.startRecording(); });
+        camera.setYaw(30.0f);
+        recorder.countFrame();
+        for (int key : row.keys) scope.input.press(key);
+        if (row.update == Live) camera.update();
+        if (row.update == Recording) camera.updateRecording(recorder);
+        if (row.update == Playback) camera.updatePlayback(row.key, 0, 0);
+        expectNear(glm::vec3(camera.transMat[3]), glm::vec3(0, -20, -40) + row.moved);
+        const std::string item = row.update == Recording ? std::string("1") + row.key + " " : "";
+        EXPECT_EQ(support::readFile("rec.cfg"), "start0\n" + item);
+    }
 }
 
-TEST(Camera, SpaceBarIsRecordedAsNAndNPlaysBackAsUp) {
-    ScratchDirectory scratch;
-    ScriptedInputScope scope;
-    const glm::vec3 start(0.0f, -20.0f, -40.0f);
-    const glm::vec3 up(0.0f, -0.3f, 0.0f);  // the world moves down, the eye up
-
-    Camera recorded;
-    resetQuietly(recorded);
-    InputRecorder recorder;
-    testing::internal::CaptureStdout();
-    recorder.startRecording();
-    recorder.countFrame();
-    scope.input.press(platform::GLFW_KEY_SPACE);
-    recorded.updateRecording(recorder);
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(readFile("rec.cfg"), "start0\n1N ");
-    expectVectorNear(translationOf(recorded), start + up);
-
-    scope.input.releaseAll();
-    Camera played;
-    resetQuietly(played);
-    played.updatePlayback('N', 0, 0);
-    expectVectorNear(translationOf(played), start + up);
-    EXPECT_EQ(played.update(), recorded.update());
-}
-
-TEST(Camera, PlaybackTakesTheSuppliedMovementAndTheFirstMatchingKey) {
-    ScriptedInputScope scope;
+TEST(Camera, LeftShiftIsReadByTheLiveUpdateOnlyAndIdleFramesRecordNothing) {
+    support::ScratchDirectory scratch;
+    support::ScriptedInputScope scope;
     Camera camera;
-    resetQuietly(camera);
-    // The cursor is not read: only the supplied movement turns the view.
-    scope.input.moveCursorTo(500, 500);
-    scope.input.press('A');  // a live key comes before the supplied 'D' in the chain
-    camera.updatePlayback('D', 10, -5);
-    EXPECT_NEAR(camera.yaw, 3.0f, 1e-5f);
-    EXPECT_NEAR(camera.pitch, 18.5f, 1e-5f);
-    const float y = 3.0f * kRadiansPerDegree;
-    expectVectorNear(translationOf(camera),
-                     glm::vec3(0.0f, -20.0f, -40.0f) +
-                         0.3f * glm::vec3(std::cos(y), 0.0f, std::sin(y)));
-}
-
-TEST(Camera, LeftShiftIsIgnoredWhileRecordingOrPlayingBack) {
-    ScratchDirectory scratch;
-    ScriptedInputScope scope;
-    Camera camera;
-    resetQuietly(camera);
     InputRecorder recorder;
+    support::printedBy([&] { camera.reset(), recorder.startRecording(); });
     scope.input.press(platform::GLFW_KEY_LSHIFT);
-    testing::internal::CaptureStdout();
-    recorder.startRecording();
-    camera.updateRecording(recorder);
-    EXPECT_FLOAT_EQ(camera.moveSpeed, 0.3f);
-    camera.updatePlayback(0, 0, 0);
-    EXPECT_FLOAT_EQ(camera.moveSpeed, 0.3f);
-    // A live update sets the fast speed, and the other variants keep it.
-    camera.update();
-    EXPECT_FLOAT_EQ(camera.moveSpeed, 3.2f);
-    scope.input.release(platform::GLFW_KEY_LSHIFT);
     camera.updateRecording(recorder);
     camera.updatePlayback(0, 0, 0);
-    testing::internal::GetCapturedStdout();
-    EXPECT_FLOAT_EQ(camera.moveSpeed, 3.2f);
-}
-
-TEST(Camera, CursorMovedDuringPlaybackTurnsTheViewInTheNextLiveUpdate) {
-    ScriptedInputScope scope;
-    scope.input.moveCursorTo(100, 100);
-    Camera camera;
-    resetQuietly(camera);
-    scope.input.moveCursorTo(110, 100);
-    camera.updatePlayback(0, 0, 0);
-    scope.input.moveCursorTo(120, 104);
-    camera.updatePlayback(0, 0, 0);
-    EXPECT_FLOAT_EQ(camera.yaw, 0.0f);
+    EXPECT_FLOAT_EQ(camera.moveSpeed, 0.3f);
     camera.update();
-    EXPECT_NEAR(camera.yaw, 6.0f, 1e-5f);
-    EXPECT_NEAR(camera.pitch, 21.2f, 1e-5f);
-}
-
-TEST(Camera, RecordingWritesTheMouseMovementBeforeTheKeyAndNothingWithoutInput) {
-    ScratchDirectory scratch;
-    ScriptedInputScope scope;
-    Camera camera;
-    resetQuietly(camera);
-    InputRecorder recorder;
-    testing::internal::CaptureStdout();
-    recorder.startRecording();
+    EXPECT_FLOAT_EQ(camera.moveSpeed, 3.2f);
+    scope.input.releaseAll();
+    camera.updateRecording(recorder);  // the other updates keep the speed
+    camera.updatePlayback(0, 0, 0);
+    EXPECT_FLOAT_EQ(camera.moveSpeed, 3.2f);
     recorder.countFrame();
     scope.input.moveCursorTo(3, -2);
-    camera.updateRecording(recorder);  // mouse only
+    camera.updateRecording(recorder);
     recorder.countFrame();
-    camera.updateRecording(recorder);  // nothing
-    recorder.countFrame();
-    scope.input.moveCursorTo(-1, -2);
-    scope.input.press('S');
-    camera.updateRecording(recorder);  // mouse, then the key in the same frame
-    testing::internal::GetCapturedStdout();
-    EXPECT_EQ(readFile("rec.cfg"), "start0\n1_3_-2 2_-4_0 0S ");
+    camera.updateRecording(recorder);  // nothing moved
+    EXPECT_EQ(support::readFile("rec.cfg"), "start0\n1_3_-2 ");
 }

@@ -1,211 +1,160 @@
-// The keyboard controls frame by frame with scripted keys: held keys, keys
-// that act on release and on press, the titles, the order within one frame,
-// keys supplied by playback and what is recorded.
+// The keyboard controls on a real window with scripted keys, each kind tapped
+// between two polls or held for frames: held keys act in every frame that
+// sees them, C V M once when let go, R P once when pressed, Esc and Q end the
+// loop; their titles and lines, and what is recorded.
 #include "app/key_handlers.h"
 
-#include <string>
-
-#include <gtest/gtest.h>
+#include <sstream>
 
 #include "app/frame_loop.h"
 #include "app/globals.h"
 #include "app/scene_setup.h"
-#include "interaction_test_support.h"
-#include "platform/window.h"
+#include "camera/camera.h"
 #include "render/scene_object.h"
-
-using interaction_test::readFile;
-using interaction_test::ScratchDirectory;
-using interaction_test::ScriptedInputScope;
+#include "test_support.h"
 
 namespace {
 
-class KeyHandlersTest : public testing::Test {
-protected:
-    void SetUp() override {
+class Keys : public testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(support::openContext(support::kCompatibility, 64, 64)); }
+    void TearDown() override { support::closeContext(); }
+    void restart() {
         resetGlobals();
-        scene.water = &water;
-        scene.cliff = &cliff;
-        water.setMode(6);
-        cliff.setMode(5);
-        platform::glfwSetWindowTitle("GLFW Window");
+        water.setMode(6), cliff.setMode(5);
+        scene.water = &water, scene.cliff = &cliff;
+        loop = std::make_unique<FrameLoop>(scene);
+        platform::glfwSetWindowTitle("");
+        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        printed.clear();
+    }
+    // One poll and its key handling.
+    void frame() {
+        printed += support::printedBy([&] { platform::glfwSwapBuffers(), loop->endFrame(); });
+    }
+    // What differs from the start, and everything printed since.
+    std::string summary() const {
+        std::ostringstream s;
+        const LightEye& e = lightEye;
+        const glm::vec3& l = lightPosition;
+        if (e.x != 0 || e.y != 70 || e.z != 50 || l != glm::vec3(0))
+            s << "light" << e.x << "," << e.y << "," << e.z << "@" << l.x << "," << l.y << ","
+              << l.z << " ";
+        if (polyoffset != 1.1f) s << "offset" << polyoffset << " ";
+        if (water.getMode() != 6) s << "water" << water.getMode() << " ";
+        if (cliff.getMode() != 5) s << "cliff" << cliff.getMode() << " ";
+        if (loop->state.selectedObject != 1) s << "water selected ";
+        GLint modes[2] = {GL_FILL, GL_FILL};  // front and back
+        glGetIntegerv(GL_POLYGON_MODE, modes);
+        if (polygonModeToggle != 0 || modes[0] != GL_FILL)
+            s << "toggle" << polygonModeToggle << (modes[0] == GL_FILL ? " fill " : " line ");
+        const FrameLoopState& state = loop->state;
+        s << (state.recording ? "recording " : "") << (state.playing ? "" : "not playing ")
+          << (state.running ? "" : "stopped ");
+        const std::string title = platform::currentWindowTitle();
+        if (!title.empty()) s << "title[" << title << "] ";
+        if (!printed.empty()) s << "printed[" << printed << "]";
+        const std::string text = s.str();
+        return text.substr(0, text.find_last_not_of(' ') + 1);
     }
 
-    // One frame of key handling; returns what it printed on standard output.
-    std::string frame() {
-        testing::internal::CaptureStdout();
-        handleKeys(state, scene);
-        return testing::internal::GetCapturedStdout();
-    }
-    std::string frames(int count) {
-        std::string output;
-        for (int i = 0; i < count; ++i) output += frame();
-        return output;
-    }
-    // Held for one frame, then let go for one frame.
-    std::string tap(int key) {
-        scope.input.press(key);
-        std::string output = frame();
-        scope.input.release(key);
-        return output + frame();
-    }
-    std::string title() const { return platform::currentWindowTitle(); }
-
-    ScriptedInputScope scope;
-    SceneObject water;
-    SceneObject cliff;
+    support::ScratchDirectory scratch;
+    support::ScriptedInputScope scope;
+    SceneObject water, cliff;
     Scene scene;
-    FrameLoopState state;
+    std::unique_ptr<FrameLoop> loop;
+    std::string printed;
 };
 
 }  // namespace
 
-TEST_F(KeyHandlersTest, VSelectsTheWaterThenCCyclesItsModeWithTheirTitles) {
-    tap('V');
-    EXPECT_EQ(state.selectedObject, 0);
-    EXPECT_EQ(title(), "selected object: water");
-    tap('C');
-    EXPECT_EQ(water.getMode(), 0);
-    EXPECT_EQ(cliff.getMode(), 5);
-    EXPECT_EQ(title(), "none");
-    tap('V');
-    EXPECT_EQ(state.selectedObject, 1);
-    EXPECT_EQ(title(), "selected object: cliff");
-    tap('C');
-    EXPECT_EQ(cliff.getMode(), 6);
-    EXPECT_EQ(title(), "bumpmap shading with specular");
-    tap('C');
-    EXPECT_EQ(cliff.getMode(), 0);
-    EXPECT_EQ(title(), "none");
-}
-
-TEST_F(KeyHandlersTest, CHeldForManyFramesActsOnceWhenLetGo) {
-    scope.input.press('C');
-    frames(30);
-    EXPECT_EQ(cliff.getMode(), 5);
-    EXPECT_EQ(title(), "GLFW Window");
-    scope.input.release('C');
-    frames(5);
-    EXPECT_EQ(cliff.getMode(), 6);
-}
-
-TEST_F(KeyHandlersTest, RHeldForManyFramesSwitchesRecordingOnceOnPress) {
-    ScratchDirectory scratch;
-    scope.input.press('R');
-    EXPECT_EQ(frame(), "start recording\n");
-    EXPECT_TRUE(state.recording);
-    EXPECT_EQ(frames(20), "");
-    EXPECT_TRUE(state.recording);
-    scope.input.release('R');
-    frame();
-    scope.input.press('R');
-    EXPECT_EQ(frame(), "end recording\n");
-    EXPECT_FALSE(state.recording);
-    EXPECT_EQ(readFile("rec.cfg"), "start0\n\nend0");
-}
-
-TEST_F(KeyHandlersTest, FirstPLeavesPlaybackAndClearsThePlaybackValues) {
-    ScratchDirectory scratch;
-    state.playbackKey = 'W';
-    state.playbackDx = 4;
-    state.playbackDy = -2;
-    scope.input.press('P');
-    EXPECT_EQ(frames(10), "end playing\n");
-    EXPECT_FALSE(state.playing);
-    EXPECT_EQ(state.playbackKey, 0);
-    EXPECT_EQ(state.playbackDx, 0);
-    EXPECT_EQ(state.playbackDy, 0);
-    scope.input.release('P');
-    frame();
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(tap('P'), "start playing\n");  // no rec.cfg yet: reported, nothing played
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("rec.cfg"), std::string::npos);
-    EXPECT_TRUE(state.playing);
-}
-
-TEST_F(KeyHandlersTest, FHeldForTenFramesMovesTheLightTenUnitsTowardsMinusX) {
-    lightPosition = glm::vec3(0.0f, 140.0f, 100.0f);
-    scope.input.press('F');
-    frames(10);
-    EXPECT_EQ(lightPosition, glm::vec3(-10.0f, 140.0f, 100.0f));
-    EXPECT_EQ(lightEye.x, -10.0f);
-    EXPECT_EQ(lightEye.y, 70.0f);
-    EXPECT_EQ(lightEye.z, 50.0f);
-}
-
-TEST_F(KeyHandlersTest, LightKeysHeldTogetherAllActInOneFrame) {
-    lightPosition = glm::vec3(0.0f, 140.0f, 100.0f);
-    for (int key : {'H', 'T', 'Y', 'G'}) scope.input.press(key);
-    frame();
-    EXPECT_EQ(lightPosition, glm::vec3(1.0f, 141.0f, 100.0f));  // T and G cancel
-    scope.input.releaseAll();
-    scope.input.press('N');
-    frame();
-    EXPECT_EQ(lightPosition, glm::vec3(1.0f, 140.0f, 100.0f));
-    EXPECT_EQ(lightEye.y, 70.0f);
-}
-
-TEST_F(KeyHandlersTest, VAndCLetGoTogetherChangeTheNewlySelectedObject) {
-    scope.input.press('V');
-    scope.input.press('C');
-    frames(3);
-    scope.input.releaseAll();
-    frame();
-    EXPECT_EQ(state.selectedObject, 0);
-    EXPECT_EQ(water.getMode(), 0);
-    EXPECT_EQ(cliff.getMode(), 5);
-    EXPECT_EQ(title(), "none");
-}
-
-TEST_F(KeyHandlersTest, KAndLPrintThePolygonOffsetInTheDefaultFloatFormat) {
-    scope.input.press('K');
-    EXPECT_EQ(frame(), "polyoffset = 1.2\n");
-    std::string output = frames(59);
-    EXPECT_EQ(output.substr(output.rfind("polyoffset")), "polyoffset = 7.1\n");
-    scope.input.release('K');
-    scope.input.press('L');
-    output = frames(80);
-    EXPECT_EQ(output.substr(output.rfind("polyoffset")), "polyoffset = -0.9\n");
-    // Both held: up, then down, two lines in one frame.
-    scope.input.press('K');
-    EXPECT_EQ(frame(), "polyoffset = -0.8\npolyoffset = -0.9\n");
-}
-
-TEST_F(KeyHandlersTest, APlaybackKeyActsLikeItsKeyBeingUsed) {
-    state.playbackKey = 'H';
-    frame();
-    EXPECT_EQ(lightEye.x, 1.0f);
-    state.playbackKey = 'V';
-    frame();
-    EXPECT_EQ(state.selectedObject, 0);
-    EXPECT_EQ(title(), "selected object: water");
-    state.playbackKey = 'C';
-    frame();
-    EXPECT_EQ(water.getMode(), 0);
-    // The camera's codes move no light.
-    state.playbackKey = 'W';
-    frame();
-    EXPECT_EQ(lightEye.x, 1.0f);
-}
-
-TEST_F(KeyHandlersTest, WhileRecordingEveryActingKeyIsWrittenInTheFixedOrder) {
-    ScratchDirectory scratch;
-    tap('R');  // recording starts in the press frame
-    scope.input.press('H');
-    for (int i = 0; i < 3; ++i) {
-        state.recorder.countFrame();
+TEST_F(Keys, EachKindActsOnceOrPerFrameWhetherTappedOrHeld) {
+    const struct {
+        std::vector<int> keys;
+        int framesHeld;          // 0: tapped between two polls
+        const char* whileSeen;   // after the last frame that sees the keys
+        const char* afterwards;  // one and two frames later; nullptr: the same
+    } rows[] = {
+        {{'F'}, 0, "light-1,70,50@-1,0,0", nullptr},
+        {{'F'}, 10, "light-10,70,50@-10,0,0", nullptr},
+        {{'H', 'T', 'Y', 'G'}, 1, "light1,71,50@1,1,0", nullptr},  // T and G cancel
+        {{'N'}, 0, "light0,69,50@0,-1,0", nullptr},
+        {{'K'}, 0, "offset1.2 printed[polyoffset = 1.2\n]", nullptr},
+        {{'L'}, 0, "offset1 printed[polyoffset = 1\n]", nullptr},
+        {{'K', 'L'}, 1, "printed[polyoffset = 1.2\npolyoffset = 1.1\n]", nullptr},
+        {{'C'}, 0, "", "cliff6 title[bumpmap shading with specular]"},
+        {{'C'}, 30, "", "cliff6 title[bumpmap shading with specular]"},
+        {{'V'}, 0, "", "water selected title[selected object: water]"},
+        {{'V', 'C'}, 0, "", "water0 water selected title[none]"},  // select, then cycle
+        {{'M'}, 0, "", "toggle1 fill"},
+        {{'M'}, 5, "", "toggle1 fill"},
+        {{'R'}, 0, "recording printed[start recording\n]", nullptr},
+        {{'R'}, 20, "recording printed[start recording\n]", nullptr},
+        {{'P'}, 0, "not playing printed[end playing\n]", nullptr},
+        {{platform::GLFW_KEY_ESC}, 0, "stopped", nullptr},
+        {{'Q'}, 0, "stopped", nullptr},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE("key " + std::to_string(row.keys[0]) + " held " +
+                     std::to_string(row.framesHeld));
+        restart();
+        for (int key : row.keys) {
+            if (row.framesHeld == 0) scope.input.tap(key);
+            if (row.framesHeld > 0) scope.input.press(key);
+        }
+        for (int i = 0; i < std::max(row.framesHeld, 1); ++i) frame();
+        EXPECT_EQ(summary(), row.whileSeen);
+        scope.input.releaseAll();
         frame();
+        EXPECT_EQ(summary(), row.afterwards ? row.afterwards : row.whileSeen);
+        frame();
+        EXPECT_EQ(summary(), row.afterwards ? row.afterwards : row.whileSeen);
     }
-    scope.input.release('H');
-    scope.input.press('G');
-    scope.input.press('F');
-    scope.input.press('V');
-    state.recorder.countFrame();
+}
+
+TEST_F(Keys, ModesCycleWithTheirNamesAndWireframeComesSecond) {
+    restart();
+    const std::string names =
+        "|flat shading|flat shading with specular|gouraud shading|gouraud "
+        "shading with specular|bumpmap shading";
+    std::string titles;
+    for (int tap = 1; tap <= 7; ++tap) {
+        scope.input.tap('C');
+        frame(), frame();
+        titles += "|" + std::string(platform::currentWindowTitle());
+    }
+    EXPECT_EQ(titles, "|bumpmap shading with specular|none" + names);
+    for (const char* expected : {"toggle1 fill", "toggle0 line", "toggle1 fill", "toggle0 line"}) {
+        scope.input.tap('M');
+        frame(), frame();
+        EXPECT_EQ(summary(), std::string(expected) + " title[bumpmap shading]");
+    }
+}
+
+TEST_F(Keys, RecordingGetsEveryActingKeyInTheFixedOrderAndLeavingPlaybackClearsItsValues) {
+    restart();
+    scope.input.tap('R');  // recording starts in the frame that sees R
     frame();
+    auto recordedFrame = [&] { loop->state.recorder.countFrame(), frame(); };
+    scope.input.press('H');
+    recordedFrame(), recordedFrame(), recordedFrame();
     scope.input.releaseAll();
-    state.recorder.countFrame();
-    frame();  // V let go
-    state.recorder.countFrame();
-    tap('R');
-    EXPECT_EQ(readFile("rec.cfg"), "start0\n1H 1H 1H 1F 0G 1V \nend1");
+    for (int key : {'G', 'F', 'V'}) scope.input.tap(key);
+    recordedFrame();
+    recordedFrame();  // V acts, let go
+    scope.input.tap('R');
+    recordedFrame();
+    EXPECT_EQ(support::readFile("rec.cfg"), "start0\n1H 1H 1H 1F 0G 1V \nend1");
+
+    FrameLoopState& state = loop->state;
+    state.playbackMoveKey = 'W', state.playbackKey = 'F';
+    state.playbackDx = 4, state.playbackDy = -2;
+    scope.input.moveCursorTo(300, 200);  // moved while playback ignored it
+    scope.input.tap('P');
+    frame();
+    EXPECT_EQ(state.playbackMoveKey + state.playbackKey + state.playbackDx + state.playbackDy, 0);
+    // The cursor is the next live turn's reference, so the view does not jump.
+    EXPECT_TRUE(camera.oldMouseX == 300 && camera.oldMouseY == 200);
+    EXPECT_EQ(summary().substr(summary().find("printed")),
+              "printed[start recording\nend recording\nend playing\n]");
 }

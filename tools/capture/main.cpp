@@ -44,6 +44,17 @@ SceneObject* gizmoObject(const Scene& scene, GizmoTarget target) {
     return nullptr;
 }
 
+// Frames of a scene with parts missing would pass for real pictures, so a
+// capture needs every model and texture; false, after one line naming the
+// files, when any could not be read.
+bool sceneLoadedWhole(const Scene& scene) {
+    if (scene.unreadFiles.empty()) return true;
+    std::string files;
+    for (const std::string& file : scene.unreadFiles) files += (files.empty() ? "" : ", ") + file;
+    report("the scene did not load whole; missing or unreadable: " + files);
+    return false;
+}
+
 // Runs frames 0 .. the last requested one and saves the requested ones.
 // Returns the exit status.
 int captureFlight(Scene& scene, const CaptureOptions& options,
@@ -70,7 +81,7 @@ int captureFlight(Scene& scene, const CaptureOptions& options,
                 (std::filesystem::path(options.outputDirectory) /
                  shotFileName(options.prefix, seconds))
                     .string();
-            if (!writePng(path, readBackBuffer(appConfig.window_width, appConfig.window_height))) {
+            if (!writePng(path, readBackBuffer(scene.frameWidth, scene.frameHeight))) {
                 report("cannot write " + path);
                 return 1;
             }
@@ -131,7 +142,7 @@ int main(int argc, char** argv) {
     {
         Scene scene;
         if (!setUpScene(scene)) return 1;
-        status = captureFlight(scene, options, virtualInput);
+        status = sceneLoadedWhole(scene) ? captureFlight(scene, options, virtualInput) : 1;
     }  // the gizmo, the render targets and the programs go before the context
     platform::glfwTerminate();
     return status;
