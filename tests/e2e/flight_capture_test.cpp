@@ -32,10 +32,9 @@ std::vector<unsigned char> readPng(const std::string& path, int& width, int& hei
 }  // namespace
 
 TEST(FlightCapture, FramesMatchThePicturesOfTheSameMomentsWithinTwoLevels) {
-    support::ScratchDirectory scratch;
-    const std::string command =
-        "cd '" + support::runPath() + "' && ./island-capture --at 0,3 --size 160x120 --out '" +
-        scratch.path() + "' --prefix flight > '" + scratch.path() + "/log.txt' 2>&1";
+    support::ScratchDirectory scratch(true);  // the run directory's assets, default config
+    const std::string command = "'" + support::runPath("island-capture") +
+                                "' --at 0,3 --size 160x120 --out . --prefix flight > log.txt 2>&1";
     ASSERT_EQ(std::system(command.c_str()), 0) << support::readFile(scratch.path() + "/log.txt");
     for (const std::string moment : {"0s", "3s"}) {
         int width = 0, height = 0, referenceWidth = 0, referenceHeight = 0;
