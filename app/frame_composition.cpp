@@ -27,17 +27,26 @@ void drawInMode(SceneObject& object, int mode, const glm::mat4& view,
 
 }  // namespace
 
+// A map drawn from the same inputs is the same map, so the draws are left out
+// while the inputs stay as they were; the lookup data is handed on in every
+// frame all the same.
 void renderShadowPass(Scene& scene) {
     ShadowMap& shadowMap = *scene.shadowMap;
     const glm::mat4 lightProjection = shadowMap.getProjection();
     const glm::mat4 lightView = shadowMap.update(lightPosition);
-    shadowMap.beginPass();
-    glPolygonOffset(1.1f, polyoffset);
-    glEnable(kPolygonOffsetLine);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glCullFace(GL_FRONT);
-    drawInMode(*scene.tree, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
-    drawInMode(*scene.cliff, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
+    const ShadowMapInputs inputs = currentShadowMapInputs(scene);
+    const bool redraw = !scene.shadowMapDrawn || !(scene.shadowMapDrawnFrom == inputs);
+    if (redraw) {
+        shadowMap.beginPass();
+        glPolygonOffset(1.1f, polyoffset);
+        glEnable(kPolygonOffsetLine);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glCullFace(GL_FRONT);
+        drawInMode(*scene.tree, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
+        drawInMode(*scene.cliff, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
+        scene.shadowMapDrawn = true;
+        scene.shadowMapDrawnFrom = inputs;
+    }
     shadowMap.bindForLookup(lightPosition);
     shadowMap.endPass();
     glDisable(kPolygonOffsetLine);

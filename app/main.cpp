@@ -4,13 +4,18 @@
 #include "app/frame_loop.h"
 #include "app/scene_setup.h"
 #include "app/startup.h"
+#include "assets/asset_prefetch.h"
 #include "platform/window.h"
 
 int main() {
+    // The models and images are read and decoded on worker threads while the
+    // window, the context and the programs are made.
+    std::unique_ptr<AssetPrefetch> assets = startReadingSceneAssets();
     if (!startUp()) return 1;
     {
         Scene scene;
-        if (!setUpScene(scene)) return 1;
+        if (!setUpScene(scene, assets.get())) return 1;
+        assets.reset();
         FrameLoop loop(scene);
         loop.run();
         loop.shutdown();

@@ -8,10 +8,12 @@
 
 #include <glm/glm.hpp>
 
+#include "app/shadow_map_inputs.h"
 #include "render/reflection_map.h"
 #include "render/shader_program.h"
 #include "render/shadow_map.h"
 
+class AssetPrefetch;
 class SceneObject;
 
 struct Scene {
@@ -32,11 +34,20 @@ struct Scene {
     int frameWidth = 0;
     int frameHeight = 0;
     glm::mat4 projection{1.0f};
+    // The shadow map is drawn again only when its inputs have changed since
+    // it was last drawn (app/shadow_map_inputs.h says which they are).
+    bool shadowMapDrawn = false;
+    ShadowMapInputs shadowMapDrawnFrom;
     // The model and texture files that could not be read: the demo draws
     // without them, a tool that must show the whole scene refuses to.
     std::vector<std::string> unreadFiles;
 };
 
 // Builds the scene. Returns false, after printing why, when either shader
-// program fails to build; start-up must then end with status 1.
-bool setUpScene(Scene& scene);
+// program fails to build; start-up must then end with status 1. With
+// `ahead`, the models and images it has read are taken from it.
+bool setUpScene(Scene& scene, AssetPrefetch* ahead = nullptr);
+
+// Starts reading and decoding the scene's models and images on worker
+// threads; setUpScene takes them from the result. Needs no window.
+std::unique_ptr<AssetPrefetch> startReadingSceneAssets();

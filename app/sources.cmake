@@ -6,6 +6,7 @@ list(APPEND ISLAND_CORE_SOURCES
   app/startup.cpp
   app/scene_setup.cpp
   app/frame_composition.cpp
+  app/shadow_map_inputs.cpp
   app/frame_size.cpp
   app/frame_loop.cpp
   app/key_handlers.cpp

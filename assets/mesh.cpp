@@ -10,7 +10,6 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <utility>
 
 #include "render/shader_program.h"
@@ -280,45 +279,86 @@ struct CornerAttribute {
     Mesh::CornerArray kind;
 };
 
-// Both builds upload the index buffer first, then the three-component corner
-// arrays in the given order, then the texture coordinates. The per-vertex
-// arrays share one storage, each refilled for its upload and all freed at the end.
-void buildAttributeBuffers(Mesh& mesh, const ShaderProgram& program,
-                                  std::initializer_list<CornerAttribute> attributes) {
-    mesh.computeFaceTangents();
-    mesh.reserveBuffers(static_cast<int>(attributes.size()) + 2);
-    mesh.addAttributeBuffer("indices", program, GL_ELEMENT_ARRAY_BUFFER,
-                            mesh.cornerIndices().data(), GL_STATIC_DRAW, 1, GL_INT);
+constexpr CornerAttribute kPlainAttributes[] = {{"in_Position", Mesh::CornerArray::Positions},
+                                                {"in_FlatNormal", Mesh::CornerArray::FlatNormals},
+                                                {"in_Normal", Mesh::CornerArray::SmoothNormals},
+                                                {"in_X", Mesh::CornerArray::UnitX},
+                                                {"in_Y", Mesh::CornerArray::UnitY}};
+constexpr CornerAttribute kTangentAttributes[] = {
+    {"in_Position", Mesh::CornerArray::Positions},
+    {"in_FlatNormal", Mesh::CornerArray::FlatNormals},
+    {"in_FlatTangent", Mesh::CornerArray::FlatTangents},
+    {"in_Normal", Mesh::CornerArray::SmoothNormals},
+    {"in_Tangent", Mesh::CornerArray::SmoothTangents},
+    {"in_X", Mesh::CornerArray::UnitX},
+    {"in_Y", Mesh::CornerArray::UnitY}};
+
+}  // namespace
+
+int Mesh::attributeBufferCount(bool withTangents) {
+    // The corner arrays, the index buffer and the texture coordinates.
+    return withTangents ? 9 : 7;
+}
+
+// Both builds hand over the index buffer first, then the three-component
+// corner arrays in their order, then the texture coordinates. The per-vertex
+// arrays share one storage, each refilled for the next array.
+void Mesh::produceAttributeArrays(bool withTangents, const AttributeArrayVisitor& take) const {
+    take("indices", GL_ELEMENT_ARRAY_BUFFER, cornerIndices().data(), 1, GL_INT);
     std::vector<glm::vec3> corners;
-    for (const CornerAttribute& attribute : attributes) {
-        mesh.fillCornerArray(attribute.kind, corners);
-        mesh.addAttributeBuffer(attribute.name, program, GL_ARRAY_BUFFER, corners.data(),
-                                GL_STATIC_DRAW, 3, GL_FLOAT);
+    const auto visit = [&](const CornerAttribute& attribute) {
+        fillCornerArray(attribute.kind, corners);
+        take(attribute.name, GL_ARRAY_BUFFER, corners.data(), 3, GL_FLOAT);
+    };
+    if (withTangents) {
+        for (const CornerAttribute& attribute : kTangentAttributes) visit(attribute);
+    } else {
+        for (const CornerAttribute& attribute : kPlainAttributes) visit(attribute);
     }
-    mesh.addAttributeBuffer("in_TexCoord", program, GL_ARRAY_BUFFER,
-                            mesh.cornerTexCoords().data(), GL_STATIC_DRAW, 2, GL_FLOAT);
+    take("in_TexCoord", GL_ARRAY_BUFFER, cornerTexCoords().data(), 2, GL_FLOAT);
+}
+
+namespace {
+
+void buildMesh(Mesh& mesh, const ShaderProgram& program, bool withTangents) {
+    mesh.computeFaceTangents();
+    mesh.reserveBuffers(Mesh::attributeBufferCount(withTangents));
+    mesh.produceAttributeArrays(withTangents, [&](const char* name, GLenum target,
+                                                  const void* data, GLint components,
+                                                  GLenum type) {
+        mesh.addAttributeBuffer(name, program, target, data, GL_STATIC_DRAW, components, type);
+    });
 }
 
 }  // namespace
 
-void Mesh::buildBuffers(const ShaderProgram& program) {
-    buildAttributeBuffers(*this, program,
-                          {{"in_Position", CornerArray::Positions},
-                           {"in_FlatNormal", CornerArray::FlatNormals},
-                           {"in_Normal", CornerArray::SmoothNormals},
-                           {"in_X", CornerArray::UnitX},
-                           {"in_Y", CornerArray::UnitY}});
-}
+void Mesh::buildBuffers(const ShaderProgram& program) { buildMesh(*this, program, false); }
 
 void Mesh::buildBuffersWithTangents(const ShaderProgram& program) {
-    buildAttributeBuffers(*this, program,
-                          {{"in_Position", CornerArray::Positions},
-                           {"in_FlatNormal", CornerArray::FlatNormals},
-                           {"in_FlatTangent", CornerArray::FlatTangents},
-                           {"in_Normal", CornerArray::SmoothNormals},
-                           {"in_Tangent", CornerArray::SmoothTangents},
-                           {"in_X", CornerArray::UnitX},
-                           {"in_Y", CornerArray::UnitY}});
+    buildMesh(*this, program, true);
+}
+
+PreparedMeshArrays Mesh::prepareArrays(bool withTangents) {
+    PreparedMeshArrays prepared;
+    prepared.withTangents = withTangents;
+    computeFaceTangents();
+    const size_t vertices = 3 * usableFaceCount();
+    produceAttributeArrays(withTangents, [&](const char* name, GLenum target, const void* data,
+                                             GLint components, GLenum type) {
+        const unsigned char* bytes = static_cast<const unsigned char*>(data);
+        const size_t size = vertices * static_cast<size_t>(components) * 4;
+        prepared.arrays.push_back(
+            {name, target, components, type, std::vector<unsigned char>(bytes, bytes + size)});
+    });
+    return prepared;
+}
+
+void Mesh::uploadPreparedArrays(const ShaderProgram& program, const PreparedMeshArrays& prepared) {
+    reserveBuffers(attributeBufferCount(prepared.withTangents));
+    for (const PreparedMeshArrays::Array& array : prepared.arrays) {
+        addAttributeBuffer(array.name, program, array.target, array.bytes.data(), GL_STATIC_DRAW,
+                           array.components, array.type);
+    }
 }
 
 void Mesh::bindAttributes() const {

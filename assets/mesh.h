@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include <glm/glm.hpp>
@@ -24,6 +25,20 @@ struct AttributeBuffer {
     GLuint bufferId = 0;
 };
 
+// The buffers' contents of one mesh build, made ahead of the upload (on any
+// thread: making them needs no GL context).
+struct PreparedMeshArrays {
+    struct Array {
+        const char* name;
+        GLenum target;
+        GLint components;
+        GLenum type;
+        std::vector<unsigned char> bytes;
+    };
+    bool withTangents = false;
+    std::vector<Array> arrays;  // in upload order
+};
+
 class Mesh {
 public:
     Mesh() = default;
@@ -34,6 +49,10 @@ public:
     void buildBuffers(const ShaderProgram& program);
     // For normal mapping: the plain set plus in_FlatTangent and in_Tangent.
     void buildBuffersWithTangents(const ShaderProgram& program);
+    // The same two builds in two steps: the arrays (computeFaceTangents
+    // included), then their upload, which gives the same buffers.
+    PreparedMeshArrays prepareArrays(bool withTangents);
+    void uploadPreparedArrays(const ShaderProgram& program, const PreparedMeshArrays& prepared);
 
     void computeFaceTangents();
     void reserveBuffers(int count);
@@ -76,6 +95,14 @@ public:
     void bindAttributes() const;
     void drawTriangles() const;
     void unbindAttributes() const;
+
+    // Each buffer's contents in upload order, as (name, target, data,
+    // components, type); the data is valid during the call only.
+    using AttributeArrayVisitor = std::function<void(const char* name, GLenum target,
+                                                     const void* data, GLint components,
+                                                     GLenum type)>;
+    void produceAttributeArrays(bool withTangents, const AttributeArrayVisitor& take) const;
+    static int attributeBufferCount(bool withTangents);
 
     ObjModel model;
     std::vector<glm::vec3> faceTangents;

@@ -15,32 +15,48 @@
 #include "assets/obj_line_scanner.h"
 #include "platform/console.h"
 
-int readWholeFile(const char* path, std::unique_ptr<char[]>& buffer) {
+WholeFile readWholeFileQuietly(const char* path) {
+    WholeFile file;
     errno = 0;
-    std::FILE* file = std::fopen(path, "rt");
-    if (file == nullptr) {
-        const int errorCode = errno;
-        platform::printLine("could not find file: " + std::string(path) +
-                            "  - error code: " + std::to_string(errorCode) + " ");
-        return 0;
+    std::FILE* stream = std::fopen(path, "rt");
+    if (stream == nullptr) {
+        file.failed = true;
+        file.errorCode = errno;
+        return file;
     }
     long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    std::fseek(file, 0, SEEK_SET);
+    if (std::fseek(stream, 0, SEEK_END) == 0) size = std::ftell(stream);
+    std::fseek(stream, 0, SEEK_SET);
     // The byte count is a signed 32-bit value: a file it cannot describe (or a
     // stream that cannot tell its size) is reported like one that cannot be
     // opened, with the error code that fits.
     if (size < 0 || size > INT_MAX) {
-        std::fclose(file);
-        platform::printLine("could not find file: " + std::string(path) +
-                            "  - error code: " + std::to_string(size < 0 ? EIO : EFBIG) + " ");
+        std::fclose(stream);
+        file.failed = true;
+        file.errorCode = size < 0 ? EIO : EFBIG;
+        return file;
+    }
+    // Not cleared first: the read fills what is used.
+    file.bytes.reset(new char[size > 0 ? size : 1]);
+    const size_t bytesRead = std::fread(file.bytes.get(), 1, static_cast<size_t>(size), stream);
+    file.length = static_cast<int>(bytesRead);
+    std::fclose(stream);
+    return file;
+}
+
+void reportUnreadableFile(const char* path, int errorCode) {
+    platform::printLine("could not find file: " + std::string(path) +
+                        "  - error code: " + std::to_string(errorCode) + " ");
+}
+
+int readWholeFile(const char* path, std::unique_ptr<char[]>& buffer) {
+    WholeFile file = readWholeFileQuietly(path);
+    if (file.failed) {
+        reportUnreadableFile(path, file.errorCode);
         return 0;
     }
-    std::unique_ptr<char[]> data(new char[size > 0 ? size : 1]);
-    const size_t bytesRead = std::fread(data.get(), 1, static_cast<size_t>(size), file);
-    std::fclose(file);
-    buffer = std::move(data);
-    return static_cast<int>(bytesRead);
+    buffer = std::move(file.bytes);
+    return file.length;
 }
 
 namespace {

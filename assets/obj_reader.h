@@ -12,6 +12,19 @@
 // standard output, returns 0 and leaves `buffer` untouched.
 int readWholeFile(const char* path, std::unique_ptr<char[]>& buffer);
 
+// readWholeFile without the message, for reading ahead on another thread:
+// the message is printed later, with reportUnreadableFile, where the reading
+// would have printed it.
+struct WholeFile {
+    std::unique_ptr<char[]> bytes;
+    int length = 0;
+    bool failed = false;
+    int errorCode = 0;  // the error code of the message, when failed
+};
+WholeFile readWholeFileQuietly(const char* path);
+// "could not find file: <path>  - error code: <code> " on standard output.
+void reportUnreadableFile(const char* path, int errorCode);
+
 // Parses OBJ text that is already in memory into `model`.
 void parseObjText(const char* text, int length, ObjModel& model);
 

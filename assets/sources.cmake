@@ -4,4 +4,5 @@ list(APPEND ISLAND_CORE_SOURCES
   assets/obj_reader.cpp
   assets/mesh.cpp
   assets/texture_set.cpp
+  assets/asset_prefetch.cpp
 )

@@ -61,26 +61,41 @@ void TextureSet::reserveTextures(int count) {
     textureCapacity = count > 0 ? count : 0;
     textureCount = 0;
     samplerLocations.assign(static_cast<size_t>(textureCapacity), -1);
+    samplerNames.assign(static_cast<size_t>(textureCapacity), std::string());
     textureIds.assign(static_cast<size_t>(textureCapacity), 0);
+    withAlpha.assign(static_cast<size_t>(textureCapacity), false);
 }
 
 bool TextureSet::addTexture(const ShaderProgram& program, const char* uniformName,
                             const char* path) {
     if (textureCount >= textureCapacity) return false;
+    GLint maxTextureSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    platform::ImageRead read;
+    read.result = platform::readImageWithinSize(path, &read.image, platform::GLFW_ORIGIN_UL_BIT,
+                                                maxTextureSize);
+    return addReadTexture(program, uniformName, read);
+}
+
+bool TextureSet::addReadTexture(const ShaderProgram& program, const char* uniformName,
+                                platform::ImageRead& readImage) {
+    if (textureCount >= textureCapacity) return false;
     const size_t slot = static_cast<size_t>(textureCount);
     samplerLocations[slot] = program.getUniformLocation(uniformName);
+    samplerNames[slot] = uniformName != nullptr ? uniformName : "";
 
     GLint maxTextureSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
-    platform::GLFWimage image;
-    if (platform::readImageWithinSize(path, &image, platform::GLFW_ORIGIN_UL_BIT,
-                                      maxTextureSize) != 1) {
-        platform::printErrorLine("tex file not found");
+    if (readImage.image.Width > maxTextureSize || readImage.image.Height > maxTextureSize) {
+        readImage = platform::ImageRead{};
     }
+    if (readImage.result != 1) platform::printErrorLine("tex file not found");
+    const platform::GLFWimage& image = readImage.image;
 
     glGenTextures(1, &textureIds[slot]);
     glBindTexture(GL_TEXTURE_2D, textureIds[slot]);
     if (image.Data != nullptr) {
+        withAlpha[slot] = image.BytesPerPixel == 2 || image.BytesPerPixel == 4;
         uploadImage(image);
     } else {
         // No image: an empty texture, with a format every context accepts.
@@ -91,7 +106,7 @@ bool TextureSet::addTexture(const ShaderProgram& program, const char* uniformNam
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
     const bool read = image.Data != nullptr;
-    platform::glfwFreeImage(&image);
+    readImage = platform::ImageRead{};  // the decoded image is only needed for the upload
     ++textureCount;
     return read;
 }

@@ -2,9 +2,11 @@
 // ("firstTexture"), slot 1 the normal map ("normalmap").
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "platform/gl.h"
+#include "platform/image_reader.h"
 
 class ShaderProgram;
 
@@ -19,9 +21,22 @@ public:
     // "tex file not found", leaves an empty texture in the slot and returns
     // false. False too, with nothing done, when every slot is taken.
     bool addTexture(const ShaderProgram& program, const char* uniformName, const char* path);
+    // The same with the image already read (glfwReadImage's result, made
+    // ahead, for example on another thread): the message, the texture, the
+    // slot and the result as addTexture gives them. An image larger than the
+    // context takes counts as unreadable.
+    bool addReadTexture(const ShaderProgram& program, const char* uniformName,
+                        platform::ImageRead& readImage);
+
+    // True when slot 0 holds an image with an alpha channel.
+    bool colourHasAlpha() const { return !withAlpha.empty() && withAlpha[0]; }
 
     int textureCapacity = 0;
     int textureCount = 0;
     std::vector<GLint> samplerLocations;
+    // The sampler uniforms' names, for drawing with another build of the
+    // program, where the locations may differ.
+    std::vector<std::string> samplerNames;
     std::vector<GLuint> textureIds;
+    std::vector<bool> withAlpha;  // per slot: the image had 2 or 4 channels
 };

@@ -7,11 +7,15 @@
 
 #include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/gl.h"
 
@@ -47,20 +51,35 @@ namespace {
 // at most 128 pixels, so no TGA file holds more than 64 pixels per byte.
 constexpr int64_t kMaxPixelsPerFileByte = 64;
 
-bool readFileBytes(const char* name, std::vector<unsigned char>& bytes) {
-    std::FILE* file = std::fopen(name, "rb");
-    if (file == nullptr) return false;
-    long size = -1;
-    if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-    std::fseek(file, 0, SEEK_SET);
-    bool ok = size >= 0 && size <= INT_MAX;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size));
-        ok = std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+// The file's bytes, mapped rather than read into cleared memory. Only a
+// regular file is mapped; anything else (a directory, a device, a pipe,
+// opened without waiting for a writer) reads as nothing.
+class MappedFile {
+public:
+    explicit MappedFile(const char* name) {
+        const int descriptor = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        if (descriptor < 0) return;
+        struct stat status;
+        if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0 &&
+            status.st_size <= INT_MAX) {
+            void* mapped = ::mmap(nullptr, static_cast<size_t>(status.st_size), PROT_READ,
+                                  MAP_PRIVATE | MAP_POPULATE, descriptor, 0);
+            if (mapped != MAP_FAILED) {
+                bytes = static_cast<const unsigned char*>(mapped);
+                size = static_cast<size_t>(status.st_size);
+            }
+        }
+        ::close(descriptor);
     }
-    std::fclose(file);
-    return ok;
-}
+    ~MappedFile() {
+        if (bytes != nullptr) ::munmap(const_cast<unsigned char*>(bytes), size);
+    }
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    const unsigned char* bytes = nullptr;
+    size_t size = 0;
+};
 
 int nextPowerOfTwo(int value) {
     int power = 1;
@@ -93,9 +112,10 @@ void flipRows(unsigned char* data, int width, int height, int bytesPerPixel) {
 
 int readImageWithinSize(const char* name, GLFWimage* image, int flags, int maxDimension) {
     *image = GLFWimage{};
-    std::vector<unsigned char> bytes;
-    if (name == nullptr || !readFileBytes(name, bytes)) return 0;
-    return readImageFromMemory(bytes.data(), static_cast<int>(bytes.size()), image, flags,
+    if (name == nullptr) return 0;
+    const MappedFile file(name);
+    if (file.bytes == nullptr) return 0;
+    return readImageFromMemory(file.bytes, static_cast<int>(file.size), image, flags,
                                maxDimension);
 }
 
@@ -146,6 +166,22 @@ int readImageFromMemory(const unsigned char* bytes, int length, GLFWimage* image
 
 int glfwReadImage(const char* name, GLFWimage* image, int flags) {
     return readImageWithinSize(name, image, flags, kMaxImageDimension);
+}
+
+ImageRead::ImageRead(ImageRead&& other) noexcept : result(other.result), image(other.image) {
+    other.result = 0;
+    other.image = GLFWimage{};
+}
+
+ImageRead& ImageRead::operator=(ImageRead&& other) noexcept {
+    if (this != &other) {
+        glfwFreeImage(&image);
+        result = other.result;
+        image = other.image;
+        other.result = 0;
+        other.image = GLFWimage{};
+    }
+    return *this;
 }
 
 void glfwFreeImage(GLFWimage* image) {

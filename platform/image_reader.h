@@ -35,4 +35,18 @@ int readImageFromMemory(const unsigned char* bytes, int length, GLFWimage* image
                         int maxDimension);
 void glfwFreeImage(GLFWimage* image);
 
+// One read's result and image, owned (freed with it): what a read made ahead
+// of the upload, on another thread, hands on.
+struct ImageRead {
+    ImageRead() = default;
+    ImageRead(ImageRead&& other) noexcept;
+    ImageRead& operator=(ImageRead&& other) noexcept;
+    ImageRead(const ImageRead&) = delete;
+    ImageRead& operator=(const ImageRead&) = delete;
+    ~ImageRead() { glfwFreeImage(&image); }
+
+    int result = 0;  // glfwReadImage's
+    GLFWimage image;
+};
+
 }  // namespace platform

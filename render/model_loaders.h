@@ -6,14 +6,19 @@
 #include <string>
 #include <vector>
 
+class AssetPrefetch;
 class SceneObject;
 class ShaderProgram;
 
+// With `ahead`, the files it has read ahead are taken from it (waiting for
+// any not finished yet) and only uploaded here; their messages appear here
+// all the same, in the same order. Files it does not hold are read here.
 std::vector<std::string> loadModel(const char* objPath, const ShaderProgram& program,
                                    const char* textureUniform, const char* texturePath,
-                                   SceneObject& object);
+                                   SceneObject& object, AssetPrefetch* ahead = nullptr);
 
 std::vector<std::string> loadModelWithNormalMap(const char* objPath, const ShaderProgram& program,
                                                 const char* textureUniform, const char* texturePath,
                                                 const char* normalMapUniform,
-                                                const char* normalMapPath, SceneObject& object);
+                                                const char* normalMapPath, SceneObject& object,
+                                                AssetPrefetch* ahead = nullptr);

@@ -40,7 +40,10 @@ void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
                        const ShaderProgram& program) const {
     if (!loaded) return;
     const glm::mat4 modelView = view * modelMatrix;
-    program.bind();
+    // The colour texture is bound only for programs of nonzero kind; one
+    // without an alpha channel (or an empty one) reads alpha 1.
+    const bool opaqueColour = program.getKind() != 0 && !textures.colourHasAlpha();
+    const ShaderProgram& bound = program.bindForDraw(mode, opaqueColour);
     mesh.bindAttributes();
     if (program.getKind() != 0) {
         glActiveTexture(GL_TEXTURE0);
@@ -48,24 +51,27 @@ void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
         if ((mode == 5 || mode == 6) && textures.textureCapacity == 2) {
             glActiveTexture(GL_TEXTURE1);
             glBindTexture(GL_TEXTURE_2D, textures.textureIds[1]);
-            glUniform1i(textures.samplerLocations[1], 1);
+            const GLint normalMapLocation =
+                &bound == &program ? textures.samplerLocations[1]
+                                   : bound.getUniformLocation(textures.samplerNames[1].c_str());
+            glUniform1i(normalMapLocation, 1);
         }
     }
-    glUniformMatrix4fv(program.getUniformLocation("mvMat"), 1, GL_FALSE, &modelView[0][0]);
+    glUniformMatrix4fv(bound.getUniformLocation("mvMat"), 1, GL_FALSE, &modelView[0][0]);
     const glm::mat4 inverseModelViewProjection =
         glm::inverse(modelView) * glm::inverse(projection);
-    glUniformMatrix4fv(program.getUniformLocation("invmvpMat"), 1, GL_FALSE,
+    glUniformMatrix4fv(bound.getUniformLocation("invmvpMat"), 1, GL_FALSE,
                        &inverseModelViewProjection[0][0]);
-    glUniformMatrix4fv(program.getUniformLocation("V_cam"), 1, GL_FALSE, &view[0][0]);
+    glUniformMatrix4fv(bound.getUniformLocation("V_cam"), 1, GL_FALSE, &view[0][0]);
     if (program.getKind() == 1) {
-        glUniformMatrix4fv(program.getUniformLocation("M"), 1, GL_FALSE, &modelMatrix[0][0]);
+        glUniformMatrix4fv(bound.getUniformLocation("M"), 1, GL_FALSE, &modelMatrix[0][0]);
     }
-    glUniformMatrix4fv(program.getUniformLocation("projMat"), 1, GL_TRUE, &projection[0][0]);
-    glUniform1f(program.getUniformLocation("timer"),
+    glUniformMatrix4fv(bound.getUniformLocation("projMat"), 1, GL_TRUE, &projection[0][0]);
+    glUniform1f(bound.getUniformLocation("timer"),
                 static_cast<float>(platform::glfwGetTime()));
-    glUniform1i(program.getUniformLocation("mode"), mode);
+    glUniform1i(bound.getUniformLocation("mode"), mode);
     mesh.drawTriangles();
     mesh.unbindAttributes();
     glBindTexture(GL_TEXTURE_2D, 0);
-    program.unbind();
+    bound.unbind();
 }

@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "app/diagnostics.h"
 #include "platform/console.h"
@@ -26,6 +27,20 @@ void printProgramInfoLog(GLuint program) {
     GLsizei length = 0;
     glGetProgramInfoLog(program, kInfoLogSize, &length, log);
     if (length > 0) platform::printLine(log);
+}
+
+// Modes the base shaders know: the user's 0..6, the shadow pass's -2 and the
+// reflection pass's 7. Any other value draws with the general program.
+constexpr int kLowestSpecializedMode = -2;
+constexpr int kHighestSpecializedMode = 7;
+constexpr const char* kModeMacro = "SHADING_MODE";
+
+// `source` with `definitions` after its #version line, which must stay first.
+std::string withDefinitions(const std::string& source, const std::string& definitions) {
+    if (source.compare(0, 8, "#version") != 0) return definitions + source;
+    const size_t lineEnd = source.find('\n');
+    if (lineEnd == std::string::npos) return source + "\n" + definitions;
+    return source.substr(0, lineEnd + 1) + definitions + source.substr(lineEnd + 1);
 }
 
 }  // namespace
@@ -67,6 +82,21 @@ ShaderProgram::ShaderProgram(const std::string& basePath, int kind) : kind(kind)
     }
 }
 
+ShaderProgram::ShaderProgram(const ShaderProgram& general, const std::string& definitions)
+    : kind(general.kind), quiet(true) {
+    vertexSource = withDefinitions(general.vertexSource, definitions);
+    fragmentSource = withDefinitions(general.fragmentSource, definitions);
+    vertexShaderId = compile(GL_VERTEX_SHADER, vertexSource);
+    if (vertexShaderId == 0) return;
+    fragmentShaderId = compile(GL_FRAGMENT_SHADER, fragmentSource);
+    if (fragmentShaderId == 0) return;
+    programId = glCreateProgram();
+    // The meshes found their attribute locations in the general program.
+    bindAttribLocationsOf(general);
+    link();
+    loaded = programId != 0;
+}
+
 ShaderProgram::~ShaderProgram() {
     glDeleteProgram(programId);
     glDeleteShader(vertexShaderId);
@@ -76,7 +106,7 @@ ShaderProgram::~ShaderProgram() {
 GLuint ShaderProgram::compile(GLenum type, const std::string& source) {
     GLuint shader = glCreateShader(type);
     if (shader == 0) {
-        platform::printErrorLine("Could not create shader object.");
+        if (!quiet) platform::printErrorLine("Could not create shader object.");
         return 0;
     }
     const GLchar* text = source.data();
@@ -85,6 +115,7 @@ GLuint ShaderProgram::compile(GLenum type, const std::string& source) {
     glCompileShader(shader);
     GLint status = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    if (quiet) return shader;  // a failed compile fails the link too
     if (status != GL_TRUE) {
         platform::printLine("Shader compilation failed.");
         printShaderInfoLog(shader);
@@ -94,7 +125,7 @@ GLuint ShaderProgram::compile(GLenum type, const std::string& source) {
 }
 
 void ShaderProgram::link() {
-    programId = glCreateProgram();
+    if (programId == 0) programId = glCreateProgram();
     glAttachShader(programId, vertexShaderId);
     glAttachShader(programId, fragmentShaderId);
     // Some drivers draw nothing unless attribute array 0 is enabled, so the
@@ -104,12 +135,14 @@ void ShaderProgram::link() {
     GLint status = GL_FALSE;
     glGetProgramiv(programId, GL_LINK_STATUS, &status);
     if (status != GL_TRUE) {
-        platform::printLine("Shader linking failed.");
-        printProgramInfoLog(programId);
+        if (!quiet) {
+            platform::printLine("Shader linking failed.");
+            printProgramInfoLog(programId);
+        }
         glDeleteProgram(programId);
         programId = 0;
     }
-    reportGLError();
+    if (!quiet) reportGLError();
 }
 
 void ShaderProgram::bind() const { glUseProgram(programId); }
@@ -122,4 +155,88 @@ GLint ShaderProgram::getUniformLocation(const char* name) const {
 
 GLint ShaderProgram::getAttribLocation(const char* name) const {
     return glGetAttribLocation(programId, name);
+}
+
+const ShaderProgram& ShaderProgram::bindForDraw(int mode, bool opaqueColour) const {
+    const bool specializable = loaded && !quiet && mode >= kLowestSpecializedMode &&
+                               mode <= kHighestSpecializedMode &&
+                               vertexSource.find(kModeMacro) != std::string::npos &&
+                               fragmentSource.find(kModeMacro) != std::string::npos;
+    if (!specializable) {
+        bind();
+        return *this;
+    }
+    std::unique_ptr<ShaderProgram>& built =
+        drawPrograms[(mode - kLowestSpecializedMode) * 2 + (opaqueColour ? 1 : 0)];
+    if (!built) {
+        std::string definitions = "#define " + std::string(kModeMacro) + " " +
+                                  std::to_string(mode) + "\n";
+        if (opaqueColour) definitions += "#define OPAQUE_COLOUR\n";
+        built.reset(new ShaderProgram(*this, definitions));
+    }
+    if (!built->isLoaded()) {
+        bind();
+        return *this;
+    }
+    built->bind();
+    built->copyUniformValuesFrom(*this);
+    return *built;
+}
+
+void ShaderProgram::bindAttribLocationsOf(const ShaderProgram& other) const {
+    GLint count = 0;
+    glGetProgramiv(other.programId, GL_ACTIVE_ATTRIBUTES, &count);
+    for (GLint index = 0; index < count; ++index) {
+        char name[256];
+        GLsizei length = 0;
+        GLint size = 0;
+        GLenum type = 0;
+        glGetActiveAttrib(other.programId, static_cast<GLuint>(index), sizeof name, &length,
+                          &size, &type, name);
+        const GLint location = glGetAttribLocation(other.programId, name);
+        if (location >= 0) glBindAttribLocation(programId, static_cast<GLuint>(location), name);
+    }
+}
+
+// Uniforms are looked up by name in both programs at every copy, as at every
+// other use; the types are those the base shaders declare (a uniform of
+// another type or an array is left as it is).
+void ShaderProgram::copyUniformValuesFrom(const ShaderProgram& other) const {
+    GLint count = 0;
+    glGetProgramiv(programId, GL_ACTIVE_UNIFORMS, &count);
+    for (GLint index = 0; index < count; ++index) {
+        char name[256];
+        GLsizei length = 0;
+        GLint size = 0;
+        GLenum type = 0;
+        glGetActiveUniform(programId, static_cast<GLuint>(index), sizeof name, &length, &size,
+                           &type, name);
+        const GLint from = glGetUniformLocation(other.programId, name);
+        const GLint to = glGetUniformLocation(programId, name);
+        if (from < 0 || to < 0 || size != 1) continue;
+        GLfloat floats[16];
+        GLint integer = 0;
+        switch (type) {
+            case GL_FLOAT:
+            case GL_FLOAT_VEC2:
+            case GL_FLOAT_VEC3:
+            case GL_FLOAT_VEC4:
+            case GL_FLOAT_MAT3:
+            case GL_FLOAT_MAT4: glGetUniformfv(other.programId, from, floats); break;
+            case GL_INT:
+            case GL_BOOL:
+            case GL_SAMPLER_2D:
+            case GL_SAMPLER_2D_SHADOW: glGetUniformiv(other.programId, from, &integer); break;
+            default: continue;
+        }
+        switch (type) {
+            case GL_FLOAT: glUniform1fv(to, 1, floats); break;
+            case GL_FLOAT_VEC2: glUniform2fv(to, 1, floats); break;
+            case GL_FLOAT_VEC3: glUniform3fv(to, 1, floats); break;
+            case GL_FLOAT_VEC4: glUniform4fv(to, 1, floats); break;
+            case GL_FLOAT_MAT3: glUniformMatrix3fv(to, 1, GL_FALSE, floats); break;
+            case GL_FLOAT_MAT4: glUniformMatrix4fv(to, 1, GL_FALSE, floats); break;
+            default: glUniform1i(to, integer); break;
+        }
+    }
 }

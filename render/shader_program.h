@@ -3,6 +3,8 @@
 // console and leaves isLoaded() false; it never throws.
 #pragma once
 
+#include <map>
+#include <memory>
 #include <string>
 
 #include "platform/gl.h"
@@ -29,9 +31,28 @@ public:
     GLint getUniformLocation(const char* name) const;
     GLint getAttribLocation(const char* name) const;
 
+    // Binds the program for one draw in shading mode `mode` and returns it.
+    // Where both sources test SHADING_MODE, that is a build of them for this
+    // mode alone (made on first use), in which the other modes' work is gone:
+    // a software rasteriser runs every branch of a shader under a mask, so a
+    // branch on a uniform saves nothing. `opaqueColour` says that the colour
+    // texture bound for the draw has no alpha channel; the build then also
+    // defines OPAQUE_COLOUR. A build shares this program's attribute
+    // locations and gets this program's uniform values before each draw, so
+    // it draws as this program would. Otherwise (other sources, a mode
+    // outside -2..7, a build that fails) it is this program.
+    const ShaderProgram& bindForDraw(int mode, bool opaqueColour) const;
+
 private:
+    // A build of `general`'s sources with `definitions` after the #version
+    // line; it reports nothing.
+    ShaderProgram(const ShaderProgram& general, const std::string& definitions);
+
     GLuint compile(GLenum type, const std::string& source);
     void link();
+    void bindAttribLocationsOf(const ShaderProgram& other) const;
+    // Sets every active uniform of this (bound) program to its value in `other`.
+    void copyUniformValuesFrom(const ShaderProgram& other) const;
 
     bool loaded = false;
     std::string vertexSource;
@@ -40,4 +61,6 @@ private:
     GLuint fragmentShaderId = 0;
     GLuint programId = 0;
     int kind;
+    bool quiet = false;  // the builds for one draw print no messages
+    mutable std::map<int, std::unique_ptr<ShaderProgram>> drawPrograms;
 };

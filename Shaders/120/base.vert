@@ -31,6 +31,12 @@ uniform mat4 M;
 uniform mat4 V_cam;
 uniform mat4 projMat;
 uniform int mode;
+// The shading mode. A program built for one mode defines SHADING_MODE as that
+// number ahead of this source; the branches of every other mode then fold
+// away when it compiles. Otherwise the uniform "mode" decides at run time.
+#ifndef SHADING_MODE
+#define SHADING_MODE mode
+#endif
 uniform vec3 lightDirection;
 uniform mat4 V_shadow;
 uniform mat4 P_shadow;
@@ -104,11 +110,13 @@ vec2 gouraudLighting(vec3 normal, vec3 lightVector, vec3 eyeVector) {
 void main() {
     vec4 world = M * vec4(in_Position, 1.0);
     // The reflection pass mirrors the geometry in the water plane.
-    vec4 placed = mode == 7 ? vec4(world.x, 2.0 * WATER_HEIGHT - world.y, world.z, 1.0) : world;
+    vec4 placed = SHADING_MODE == 7 ? vec4(world.x, 2.0 * WATER_HEIGHT - world.y, world.z, 1.0)
+                                    : world;
     // In the shadow pass V_cam and projMat are the light's.
-    vec2 depthRange = mode == -2 ? lightDepthRange(V_cam) : vec2(CAMERA_NEAR, CAMERA_FAR);
+    vec2 depthRange =
+        SHADING_MODE == -2 ? lightDepthRange(V_cam) : vec2(CAMERA_NEAR, CAMERA_FAR);
     gl_Position = project(projMat, (V_cam * placed).xyz, depthRange);
-    if (mode == -2) return;  // depth only
+    if (SHADING_MODE == -2) return;  // depth only
 
     texCoord = in_TexCoord;
     worldPosition = world.xyz;
@@ -120,9 +128,9 @@ void main() {
     // Lit where the geometry really is, in the reflection pass too.
     shadowCoord = shadowCoordinates(world.xyz, worldNormal);
     gouraudLight = vec2(0.0);
-    if (mode == 1 || mode == 2) {
+    if (SHADING_MODE == 1 || SHADING_MODE == 2) {
         worldNormal = normalize(mat3(M) * in_FlatNormal);
-    } else if (mode == 3 || mode == 4) {
+    } else if (SHADING_MODE == 3 || SHADING_MODE == 4) {
         gouraudLight = gouraudLighting(worldNormal, normalize(toLight), normalize(toEye));
     }
 }

@@ -33,6 +33,12 @@ uniform sampler2DShadow shadow_map;
 uniform vec2 shadow_texel_size;
 uniform sampler2D reflection_map;
 uniform int mode;
+// The shading mode. A program built for one mode defines SHADING_MODE as that
+// number ahead of this source; the branches of every other mode then fold
+// away when it compiles. Otherwise the uniform "mode" decides at run time.
+#ifndef SHADING_MODE
+#define SHADING_MODE mode
+#endif
 uniform float timer;
 
 out vec4 fragColor;
@@ -89,12 +95,14 @@ float reflectivity(float alpha) {
 // sample for an opaque surface, two samples scrolling against each other for
 // the water. A mesh without tangents keeps its interpolated normal.
 vec3 mappedNormal(vec3 normal, float water) {
-    vec2 flowA = texCoord * mix(1.0, 3.0, water) + timer * vec2(0.013, 0.008) * water;
+    // Choices rather than blends by `water`, so that in a build with
+    // OPAQUE_COLOUR (water is then 0) the second sample and the flow go.
+    vec2 flowA = water > 0.0 ? texCoord * 3.0 + timer * vec2(0.013, 0.008) : texCoord;
     vec2 flowB = texCoord * 5.0 + timer * vec2(-0.009, 0.014);
     vec3 sampleA = texture(normalmap, flowA).xyz * 2.0 - 1.0;
     vec3 sampleB = texture(normalmap, flowB).xyz * 2.0 - 1.0;
     vec3 waves = sampleA + sampleB;
-    vec3 mapped = mix(sampleA, vec3(waves.xy * WAVE_STRENGTH, waves.z), water);
+    vec3 mapped = water > 0.0 ? vec3(waves.xy * WAVE_STRENGTH, waves.z) : sampleA;
     vec3 tangent = worldTangent - normal * dot(normal, worldTangent);
     if (!(dot(tangent, tangent) > 1e-10)) return normal;
     tangent = normalize(tangent);
@@ -106,7 +114,7 @@ vec3 mappedNormal(vec3 normal, float water) {
 // the vertex stage computed.
 Lighting lighting(vec3 normal, bool withSpecular, float power) {
     Lighting result;
-    if (mode == 3 || mode == 4) {
+    if (SHADING_MODE == 3 || SHADING_MODE == 4) {
         result.diffuse = gouraudLight.x;
         result.specular = gouraudLight.y;
     } else {
@@ -129,7 +137,7 @@ vec3 reflectedColour(vec3 normal) {
 
 // Modes 1 to 6.
 vec4 litColour(vec4 surface, vec3 normal, float shadow) {
-    bool withSpecular = mode == 2 || mode == 4 || mode == 6;
+    bool withSpecular = SHADING_MODE == 2 || SHADING_MODE == 4 || SHADING_MODE == 6;
     float mirror = reflectivity(surface.a);
     float power = mirror > 0.0 ? GLINT_POWER : SPECULAR_POWER;
     float strength = mirror > 0.0 ? GLINT_STRENGTH : SPECULAR_STRENGTH;
@@ -137,12 +145,14 @@ vec4 litColour(vec4 surface, vec3 normal, float shadow) {
     vec3 colour = surface.rgb * (AMBIENT + LIGHT_COLOUR * light.diffuse * shadow);
     float facing = clamp(dot(normal, normalize(toEye)), 0.0, 1.0);
     float fresnel = mix(0.25, 1.0, pow(1.0 - facing, 3.0)) * mirror;
-    colour = mix(colour, reflectedColour(normal), fresnel);
+    // Opaque surfaces neither reflect nor fade; as choices, these steps go
+    // from a build with OPAQUE_COLOUR.
+    if (mirror > 0.0) colour = mix(colour, reflectedColour(normal), fresnel);
     float highlight = light.specular * strength * shadow;
     colour += LIGHT_COLOUR * highlight;
     float alpha = min(mix(surface.a, 1.0, fresnel) + highlight, 1.0);
     float distanceFade = 1.0 - smoothstep(WATER_FADE_START, WATER_FADE_END, length(toEye));
-    return vec4(colour, alpha * mix(1.0, distanceFade, mirror));
+    return vec4(colour, mirror > 0.0 ? alpha * mix(1.0, distanceFade, mirror) : alpha);
 }
 
 // The reflection pass: the geometry as it is lit where it stands, nothing
@@ -157,18 +167,25 @@ vec4 mirroredColour(vec4 surface, vec3 normal, float shadow) {
 }
 
 void main() {
-    if (mode == -2) {
+    if (SHADING_MODE == -2) {
         fragColor = vec4(1.0);  // depth only; the shadow target has no colour
         return;
     }
     vec4 surface = texture(firstTexture, texCoord);
-    if (mode < 1 || mode > 7) {
+#ifdef OPAQUE_COLOUR
+    // Defined where the colour texture has no alpha channel, whose alpha reads
+    // 1 anyway: as a constant it takes the reflection and the fading out.
+    surface.a = 1.0;
+#endif
+    if (SHADING_MODE < 1 || SHADING_MODE > 7) {
         fragColor = surface;  // mode 0 and any unknown mode: the texture only
         return;
     }
     vec3 normal = normalize(worldNormal);
-    if (mode == 5 || mode == 6) normal = mappedNormal(normal, step(0.001, reflectivity(surface.a)));
+    if (SHADING_MODE == 5 || SHADING_MODE == 6) {
+        normal = mappedNormal(normal, step(0.001, reflectivity(surface.a)));
+    }
     float shadow = shadowFactor();
-    fragColor = mode == 7 ? mirroredColour(surface, normal, shadow)
-                          : litColour(surface, normal, shadow);
+    fragColor = SHADING_MODE == 7 ? mirroredColour(surface, normal, shadow)
+                                  : litColour(surface, normal, shadow);
 }

@@ -349,4 +349,35 @@ TEST_P(SceneRender, TheFrameLeavesTheStateItDescribes) {
     EXPECT_TRUE(support::takeGLErrors().empty());
 }
 
+// The map is drawn again after each change of what it is drawn from, and only
+// then: a map filled with depth 0 survives a frame that changes nothing.
+TEST_P(SceneRender, TheShadowMapIsRedrawnExactlyWhenWhatItShowsChanged) {
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"nothing", [] {}},
+        {"light", [] { lightPosition.x += 0.5f; }},
+        {"polygon offset", [] { polyoffset += 0.1f; }},
+        {"polygon mode", [] { polygonModeToggle = 1 - polygonModeToggle; }},
+        {"tree", [&] { scene.tree->translate(glm::vec3(0.01f, 0, 0)); }},
+        {"cliff", [&] { scene.cliff->rotate(0.1f, glm::vec3(0, 1, 0)); }},
+        {"map size", [&] {
+             scene.shadowMap =
+                 std::make_unique<ShadowMap>(lightPosition, scene.baseProgram.get(), 400, 300);
+             fill(scene.shadowMap->getFramebuffer(), GL_DEPTH_BUFFER_BIT);
+         }}};
+    for (const auto& [what, change] : changes) {
+        frame(kSide, kSideCentre);
+        fill(scene.shadowMap->getFramebuffer(), GL_DEPTH_BUFFER_BIT);
+        change();
+        frame(kSide, kSideCentre);
+        float depth = -1.0f;  // the middle of the map: the island's top, under the light
+        glBindFramebuffer(GL_FRAMEBUFFER, scene.shadowMap->getFramebuffer());
+        glReadPixels(scene.shadowMap->targetWidth() / 2, scene.shadowMap->targetHeight() / 2, 1, 1,
+                     GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        EXPECT_EQ(depth > 0.0f && depth < 1.0f, std::string(what) != "nothing")
+            << what << " " << depth;
+    }
+    EXPECT_TRUE(support::takeGLErrors().empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Contexts, SceneRender, support::kBothContexts, support::contextName);
