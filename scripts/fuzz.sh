@@ -3,10 +3,9 @@
 # AddressSanitizer and UndefinedBehaviorSanitizer into build-fuzz/, then runs
 # each for the given number of seconds (default 60) on a copy of its starting
 # inputs (fuzz/corpus/<target>/), and prints its executions and executions
-# per second. An input that
-# crashes a target or breaks one of its checks is kept in
-# build-fuzz/crashes/<target>/ with the target's output, and the script then
-# exits non-zero.
+# per second. An input that crashes a target or breaks one of its checks is
+# kept in build-fuzz/crashes/<target>/ with the target's output, and the
+# script then exits non-zero.
 #
 #   scripts/fuzz.sh [seconds] [target...]    targets: obj_mesh tga recording config
 #
