@@ -78,6 +78,8 @@ ShaderProgram::ShaderProgram(const std::string& basePath, int kind) : kind(kind)
     link();
     if (programId != 0) {
         loaded = true;
+        buildsPerMode = vertexSource.find(kModeMacro) != std::string::npos &&
+                        fragmentSource.find(kModeMacro) != std::string::npos;
         reportGLError();
     }
 }
@@ -95,6 +97,7 @@ ShaderProgram::ShaderProgram(const ShaderProgram& general, const std::string& de
     bindAttribLocationsOf(general);
     link();
     loaded = programId != 0;
+    if (loaded) findSharedUniforms(general);
 }
 
 ShaderProgram::~ShaderProgram() {
@@ -158,10 +161,8 @@ GLint ShaderProgram::getAttribLocation(const char* name) const {
 }
 
 const ShaderProgram& ShaderProgram::bindForDraw(int mode, bool opaqueColour) const {
-    const bool specializable = loaded && !quiet && mode >= kLowestSpecializedMode &&
-                               mode <= kHighestSpecializedMode &&
-                               vertexSource.find(kModeMacro) != std::string::npos &&
-                               fragmentSource.find(kModeMacro) != std::string::npos;
+    const bool specializable =
+        buildsPerMode && mode >= kLowestSpecializedMode && mode <= kHighestSpecializedMode;
     if (!specializable) {
         bind();
         return *this;
@@ -198,10 +199,9 @@ void ShaderProgram::bindAttribLocationsOf(const ShaderProgram& other) const {
     }
 }
 
-// Uniforms are looked up by name in both programs at every copy, as at every
-// other use; the types are those the base shaders declare (a uniform of
-// another type or an array is left as it is).
-void ShaderProgram::copyUniformValuesFrom(const ShaderProgram& other) const {
+// The types are those the base shaders declare; a uniform of another type,
+// or an array, is left as it is.
+void ShaderProgram::findSharedUniforms(const ShaderProgram& general) {
     GLint count = 0;
     glGetProgramiv(programId, GL_ACTIVE_UNIFORMS, &count);
     for (GLint index = 0; index < count; ++index) {
@@ -211,32 +211,47 @@ void ShaderProgram::copyUniformValuesFrom(const ShaderProgram& other) const {
         GLenum type = 0;
         glGetActiveUniform(programId, static_cast<GLuint>(index), sizeof name, &length, &size,
                            &type, name);
-        const GLint from = glGetUniformLocation(other.programId, name);
+        const GLint from = glGetUniformLocation(general.programId, name);
         const GLint to = glGetUniformLocation(programId, name);
-        if (from < 0 || to < 0 || size != 1) continue;
-        GLfloat floats[16];
-        GLint integer = 0;
         switch (type) {
             case GL_FLOAT:
             case GL_FLOAT_VEC2:
             case GL_FLOAT_VEC3:
             case GL_FLOAT_VEC4:
             case GL_FLOAT_MAT3:
-            case GL_FLOAT_MAT4: glGetUniformfv(other.programId, from, floats); break;
+            case GL_FLOAT_MAT4:
             case GL_INT:
             case GL_BOOL:
             case GL_SAMPLER_2D:
-            case GL_SAMPLER_2D_SHADOW: glGetUniformiv(other.programId, from, &integer); break;
-            default: continue;
+            case GL_SAMPLER_2D_SHADOW:
+                if (from >= 0 && to >= 0 && size == 1) sharedUniforms.push_back({from, to, type});
+                break;
+            default: break;
         }
-        switch (type) {
-            case GL_FLOAT: glUniform1fv(to, 1, floats); break;
-            case GL_FLOAT_VEC2: glUniform2fv(to, 1, floats); break;
-            case GL_FLOAT_VEC3: glUniform3fv(to, 1, floats); break;
-            case GL_FLOAT_VEC4: glUniform4fv(to, 1, floats); break;
-            case GL_FLOAT_MAT3: glUniformMatrix3fv(to, 1, GL_FALSE, floats); break;
-            case GL_FLOAT_MAT4: glUniformMatrix4fv(to, 1, GL_FALSE, floats); break;
-            default: glUniform1i(to, integer); break;
+    }
+}
+
+void ShaderProgram::copyUniformValuesFrom(const ShaderProgram& general) const {
+    for (const SharedUniform& uniform : sharedUniforms) {
+        GLfloat floats[16];
+        GLint integer = 0;
+        switch (uniform.type) {
+            case GL_FLOAT:
+            case GL_FLOAT_VEC2:
+            case GL_FLOAT_VEC3:
+            case GL_FLOAT_VEC4:
+            case GL_FLOAT_MAT3:
+            case GL_FLOAT_MAT4: glGetUniformfv(general.programId, uniform.from, floats); break;
+            default: glGetUniformiv(general.programId, uniform.from, &integer); break;
+        }
+        switch (uniform.type) {
+            case GL_FLOAT: glUniform1fv(uniform.to, 1, floats); break;
+            case GL_FLOAT_VEC2: glUniform2fv(uniform.to, 1, floats); break;
+            case GL_FLOAT_VEC3: glUniform3fv(uniform.to, 1, floats); break;
+            case GL_FLOAT_VEC4: glUniform4fv(uniform.to, 1, floats); break;
+            case GL_FLOAT_MAT3: glUniformMatrix3fv(uniform.to, 1, GL_FALSE, floats); break;
+            case GL_FLOAT_MAT4: glUniformMatrix4fv(uniform.to, 1, GL_FALSE, floats); break;
+            default: glUniform1i(uniform.to, integer); break;
         }
     }
 }

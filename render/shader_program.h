@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/gl.h"
 
@@ -51,8 +52,11 @@ private:
     GLuint compile(GLenum type, const std::string& source);
     void link();
     void bindAttribLocationsOf(const ShaderProgram& other) const;
-    // Sets every active uniform of this (bound) program to its value in `other`.
-    void copyUniformValuesFrom(const ShaderProgram& other) const;
+    // For a build: finds the uniforms it shares with `general`, once, since
+    // a linked program's locations never change.
+    void findSharedUniforms(const ShaderProgram& general);
+    // For a build (bound): sets each shared uniform to its value in `general`.
+    void copyUniformValuesFrom(const ShaderProgram& general) const;
 
     bool loaded = false;
     std::string vertexSource;
@@ -62,5 +66,13 @@ private:
     GLuint programId = 0;
     int kind;
     bool quiet = false;  // the builds for one draw print no messages
+    // Both sources test SHADING_MODE, so builds per mode leave work out.
+    bool buildsPerMode = false;
+    struct SharedUniform {
+        GLint from;  // the location in the program built from
+        GLint to;    // the location in the build
+        GLenum type;
+    };
+    std::vector<SharedUniform> sharedUniforms;
     mutable std::map<int, std::unique_ptr<ShaderProgram>> drawPrograms;
 };
