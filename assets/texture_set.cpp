@@ -63,7 +63,7 @@ void TextureSet::reserveTextures(int count) {
     samplerLocations.assign(static_cast<size_t>(textureCapacity), -1);
     samplerNames.assign(static_cast<size_t>(textureCapacity), std::string());
     textureIds.assign(static_cast<size_t>(textureCapacity), 0);
-    withAlpha.assign(static_cast<size_t>(textureCapacity), false);
+    colourAlpha = false;
 }
 
 bool TextureSet::addTexture(const ShaderProgram& program, const char* uniformName,
@@ -95,7 +95,7 @@ bool TextureSet::addReadTexture(const ShaderProgram& program, const char* unifor
     glGenTextures(1, &textureIds[slot]);
     glBindTexture(GL_TEXTURE_2D, textureIds[slot]);
     if (image.Data != nullptr) {
-        withAlpha[slot] = image.BytesPerPixel == 2 || image.BytesPerPixel == 4;
+        if (slot == 0) colourAlpha = image.BytesPerPixel == 2 || image.BytesPerPixel == 4;
         uploadImage(image);
     } else {
         // No image: an empty texture, with a format every context accepts.

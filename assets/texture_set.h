@@ -29,7 +29,7 @@ public:
                         platform::ImageRead& readImage);
 
     // True when slot 0 holds an image with an alpha channel.
-    bool colourHasAlpha() const { return !withAlpha.empty() && withAlpha[0]; }
+    bool colourHasAlpha() const { return colourAlpha; }
 
     int textureCapacity = 0;
     int textureCount = 0;
@@ -38,5 +38,7 @@ public:
     // program, where the locations may differ.
     std::vector<std::string> samplerNames;
     std::vector<GLuint> textureIds;
-    std::vector<bool> withAlpha;  // per slot: the image had 2 or 4 channels
+
+private:
+    bool colourAlpha = false;  // slot 0's image had 2 or 4 channels
 };
