@@ -9,6 +9,7 @@
 
 #include "platform/console.h"
 #include "platform/gl.h"
+#include "platform/gl_context.h"
 
 const char* glErrorMessage(unsigned int error) {
     switch (error) {
@@ -50,14 +51,18 @@ void printContextInfo() {
     }
     platform::printLine("Loaded OpenGL Version " + std::to_string(major) + "." +
                         std::to_string(minor));
+    // 2.x knows no flags, and OpenGL ES has none: not forward compatible.
     GLint flags = 0;
-    glGetIntegerv(GL_CONTEXT_FLAGS, &flags);
-    if (discardErrors()) flags = 0;  // 2.x knows no flags: not forward compatible
+    if (platform::currentGLContextKind() != platform::GLContextKind::ES) {
+        glGetIntegerv(GL_CONTEXT_FLAGS, &flags);
+        if (discardErrors()) flags = 0;
+    }
     platform::printLine((flags & GL_CONTEXT_FLAG_FORWARD_COMPATIBLE_BIT)
                             ? "Context is forward compatible."
                             : "Context is NOT forward compatible.");
-    platform::printLine("Doing illegal operation (glTranslate) now...");
-    glTranslatef(1.0f, 0.0f, 0.0f);
+    platform::printLine(std::string("Doing illegal operation (") + platform::forbiddenCallName() +
+                        ") now...");
+    platform::makeForbiddenCall();
     if (glGetError() != GL_NO_ERROR) {
         platform::printLine("Illegal operation caused an error message. :)");
     } else {

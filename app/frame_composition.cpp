@@ -4,10 +4,12 @@
 // user's modes survive every frame.
 #include "app/frame_composition.h"
 
+
 #include "app/frame_size.h"
 #include "app/globals.h"
 #include "app/scene_setup.h"
 #include "platform/gl.h"
+#include "platform/gl_context.h"
 #include "render/scene_object.h"
 
 namespace {
@@ -39,17 +41,20 @@ void renderShadowPass(Scene& scene) {
     if (redraw) {
         shadowMap.beginPass();
         glPolygonOffset(1.1f, polyoffset);
-        glEnable(kPolygonOffsetLine);
+        // Contexts without a line mode (WebGL without WEBGL_polygon_mode) do
+        // not know the switch either; they never draw lines.
+        const bool lineOffset = platform::currentGLContextLimits().linePolygonMode;
+        if (lineOffset) glEnable(kPolygonOffsetLine);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glCullFace(GL_FRONT);
         drawInMode(*scene.tree, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
         drawInMode(*scene.cliff, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
+        if (lineOffset) glDisable(kPolygonOffsetLine);
         scene.shadowMapDrawn = true;
         scene.shadowMapDrawnFrom = inputs;
     }
     shadowMap.bindForLookup(lightPosition);
     shadowMap.endPass();
-    glDisable(kPolygonOffsetLine);
 }
 
 void renderReflectionPass(Scene& scene, const glm::mat4& view) {

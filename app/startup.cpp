@@ -10,6 +10,7 @@
 #include "app/diagnostics.h"
 #include "platform/console.h"
 #include "platform/gl.h"
+#include "platform/gl_context.h"
 #include "platform/window.h"
 
 using namespace platform;
@@ -19,7 +20,7 @@ namespace {
 // Core contexts have no default vertex array object; one bound for the whole
 // run lets the meshes set their attributes as on a compatibility context.
 void bindVertexArrayForCoreProfile() {
-    if (!isCoreProfileContext()) return;
+    if (!contextLacksFixedFunction()) return;
     GLuint vertexArray = 0;
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
@@ -40,17 +41,7 @@ bool failWindow() {
 
 }  // namespace
 
-bool isCoreProfileContext() {
-    // The version string works on every context and raises no error, so this
-    // test never takes an error that someone else raised from the queue.
-    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    int major = 0, minor = 0;
-    if (version == nullptr || std::sscanf(version, "%d.%d", &major, &minor) != 2) return false;
-    if (major < 3 || (major == 3 && minor < 2)) return false;  // profiles start at 3.2
-    GLint profile = 0;
-    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
-    return (profile & GL_CONTEXT_CORE_PROFILE_BIT) != 0;
-}
+bool isCoreProfileContext() { return currentGLContextKind() == GLContextKind::Core; }
 
 bool startUp() { return startUp(nullptr); }
 
@@ -72,11 +63,7 @@ bool startUp(const std::function<void(AppConfig&)>& adjustConfig) {
                        appConfig.fullscreen) != 1) {
         return failWindow();
     }
-    GLenum glewResult = glewInit();
-    if (glewResult != GLEW_OK) {
-        printErrorLine(std::string("Error: ") +
-                       reinterpret_cast<const char*>(glewGetErrorString(glewResult)));
-    }
+    startGLLoader();  // a failure is reported there, and start-up goes on
     if (!viewportCoversWindow(appConfig.window_width, appConfig.window_height)) {
         return failWindow();
     }

@@ -201,8 +201,15 @@ inline __attribute__((always_inline)) Conversion convertFloat(const char*& p, co
 
     float magnitude = 0.0f;
     if (!convertDecimal(mantissa, exponent - fractionDigits, digitCount, magnitude)) {
+#if defined(__cpp_lib_to_chars)
         const std::from_chars_result result = std::from_chars(numberStart, q, magnitude);
         if (result.ec != std::errc() || result.ptr != q) return Conversion::NeedsLibrary;
+#else
+        // A standard library without floating-point from_chars (emscripten's
+        // libc++): the library reads the line, which gives the same value.
+        (void)numberStart;
+        return Conversion::NeedsLibrary;
+#endif
     }
     value = negative ? -magnitude : magnitude;
     p = q;

@@ -3,6 +3,10 @@
 // differently; this file hides all three differences behind the GLFW 2 calls.
 // It also keeps a key tapped within one poll down for one frame, which a
 // polled key state alone would lose.
+//
+// In a web page (emscripten's GLFW 3 on a canvas) the page owns what a window
+// system owns on the desktop: the canvas size follows the page, full screen
+// needs a click, and the page may stand its clock still to show one moment.
 #include "platform/window.h"
 
 namespace platform {
@@ -31,6 +35,11 @@ constexpr int kRelease = GLFW_RELEASE;
 #include <cmath>
 #include <string>
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#include <emscripten/html5.h>
+#endif
+
 namespace platform {
 namespace {
 
@@ -49,12 +58,28 @@ bool requestCoreProfile = false;
 
 // Keys that went down during the last poll. GLFW reports only the state after
 // the poll, so a key pressed and let go within one poll would otherwise never
-// read as down; this set keeps it down until the next poll.
+// read as down; this set keeps it down until the next poll. Presses gather in
+// pressedSinceLastPoll as they arrive: during the poll on the desktop, between
+// two frames in a browser, which delivers events whenever it likes.
 std::bitset<GLFW_KEY_LAST + 1> pressedDuringLastPoll;
+std::bitset<GLFW_KEY_LAST + 1> pressedSinceLastPoll;
 
 void notePress(GLFWwindow*, int key, int, int action, int) {
-    if (action == GLFW_PRESS && key >= 0 && key <= GLFW_KEY_LAST) pressedDuringLastPoll.set(key);
+    if (action == GLFW_PRESS && key >= 0 && key <= GLFW_KEY_LAST) pressedSinceLastPoll.set(key);
 }
+
+#ifdef __EMSCRIPTEN__
+// The page's hooks (web/page.js); each is optional.
+// clang-format off
+EM_JS(double, pageFixedClock, (), {
+    const fixed = Module['fixedClock'];
+    return typeof fixed === 'number' ? fixed : -1;
+});
+EM_JS(void, pageOfferFullScreen, (), {
+    if (Module['offerFullScreen']) Module['offerFullScreen']();
+});
+// clang-format on
+#endif
 
 // GLFW 2 numbered its special keys from 256 (Esc 257, Left Shift 287);
 // printable keys have the same codes in both versions.
@@ -105,15 +130,30 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
     if (alphaBits > 0) ::glfwWindowHint(GLFW_ALPHA_BITS, alphaBits);
     ::glfwWindowHint(GLFW_DEPTH_BITS, depthBits);
     ::glfwWindowHint(GLFW_STENCIL_BITS, stencilBits);
+#ifdef __EMSCRIPTEN__
+    // An opaque canvas: the frame's alpha would otherwise let the page show
+    // through wherever the scene blends.
+    ::glfwWindowHint(GLFW_ALPHA_BITS, 0);
+#endif
     // As in GLFW 2, the hints hold for one window: the next starts from the defaults.
     requestedMajor = 1;
     requestedMinor = 0;
     requestForwardCompatible = false;
     requestCoreProfile = false;
+#ifdef __EMSCRIPTEN__
+    // A page may enter full screen only from a click: it offers it instead.
+    if (mode == glfw2::kFullscreenMode) pageOfferFullScreen();
+    GLFWmonitor* monitor = nullptr;
+#else
     GLFWmonitor* monitor = mode == glfw2::kFullscreenMode ? ::glfwGetPrimaryMonitor() : nullptr;
+#endif
     window = ::glfwCreateWindow(width, height, windowTitle.c_str(), monitor, nullptr);
     if (window == nullptr) return 0;
+#ifdef __EMSCRIPTEN__
+    ::glfwSetWindowTitle(window, windowTitle.c_str());  // the page's title is the window's
+#endif
     pressedDuringLastPoll.reset();
+    pressedSinceLastPoll.reset();
     ::glfwSetKeyCallback(window, notePress);
     ::glfwMakeContextCurrent(window);
     return 1;
@@ -132,15 +172,22 @@ void getFramebufferSize(int* width, int* height) {
     if (inputSource != nullptr && inputSource->getFramebufferSize(width, height)) return;
     *width = 0;
     *height = 0;
-    if (window != nullptr) ::glfwGetFramebufferSize(window, width, height);
+    if (window == nullptr) return;
+#ifdef __EMSCRIPTEN__
+    // The page sizes the canvas to its box; emscripten's GLFW does not notice.
+    emscripten_get_canvas_element_size("#canvas", width, height);
+#else
+    ::glfwGetFramebufferSize(window, width, height);
+#endif
 }
 
 void glfwSwapBuffers() {
     if (inputSource != nullptr) inputSource->poll();
     if (window == nullptr) return;
     ::glfwSwapBuffers(window);
-    pressedDuringLastPoll.reset();
     ::glfwPollEvents();
+    pressedDuringLastPoll = pressedSinceLastPoll;
+    pressedSinceLastPoll.reset();
 }
 
 int glfwGetKey(int key) {
@@ -165,6 +212,10 @@ void glfwGetMousePos(int* x, int* y) {
 
 double glfwGetTime() {
     if (inputSource != nullptr) return inputSource->getTime();
+#ifdef __EMSCRIPTEN__
+    const double fixed = pageFixedClock();
+    if (fixed >= 0.0) return fixed;
+#endif
     return ::glfwGetTime();
 }
 

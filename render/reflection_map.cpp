@@ -3,8 +3,8 @@
 // filtering and no border in practice.
 #include "render/reflection_map.h"
 
-#include "app/startup.h"
 #include "platform/console.h"
+#include "platform/gl_context.h"
 #include "render/shader_program.h"
 
 namespace {
@@ -15,7 +15,8 @@ constexpr GLenum kClamp = 0x2900;  // GL_CLAMP, compatibility contexts only
 
 ReflectionMap::ReflectionMap(const ShaderProgram* program, int width, int height)
     : program(program), width(width), height(height) {
-    const GLfloat wrap = static_cast<GLfloat>(isCoreProfileContext() ? GL_CLAMP_TO_EDGE : kClamp);
+    const GLfloat wrap =
+        static_cast<GLfloat>(platform::contextLacksFixedFunction() ? GL_CLAMP_TO_EDGE : kClamp);
     glGenTextures(1, &colorTexture);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

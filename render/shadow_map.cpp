@@ -5,8 +5,8 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/startup.h"
 #include "platform/console.h"
+#include "platform/gl_context.h"
 #include "render/shader_program.h"
 
 namespace {
@@ -26,7 +26,7 @@ ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int 
     mapSize = fitTargetSize(static_cast<long long>(width) * resolutionScale,
                             static_cast<long long>(height) * resolutionScale, largestTargetSize());
 
-    const bool core = isCoreProfileContext();
+    const bool core = platform::contextLacksFixedFunction();
     const GLfloat wrap = static_cast<GLfloat>(core ? GL_CLAMP_TO_EDGE : kClamp);
     glGenTextures(1, &depthTexture);
     glBindTexture(GL_TEXTURE_2D, depthTexture);
@@ -37,13 +37,16 @@ ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int 
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, kCompareRToTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
     if (!core) glTexParameteri(GL_TEXTURE_2D, kDepthTextureMode, kIntensity);
+    // No data goes up, so the type only has to be one that every context
+    // accepts for 24-bit depth: OpenGL ES takes GL_UNSIGNED_INT, not GL_FLOAT.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, targetWidth(), targetHeight(), 0,
-                 GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
+                 GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
 
     glGenFramebuffers(1, &framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glDrawBuffer(GL_NONE);
+    const GLenum noColour = GL_NONE;
+    glDrawBuffers(1, &noColour);  // glDrawBuffer is not in OpenGL ES
     glReadBuffer(GL_NONE);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthTexture, 0);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {

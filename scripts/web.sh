@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# The island in a web page: the same sources built to WebAssembly and WebGL 2
+# with Debian's emscripten, into build-web/. build-web/site/ then holds
+# index.html and every file it loads; any static file server can serve it,
+# with no special headers.
+#
+#   scripts/web.sh          build, then serve build-web/site/ on 127.0.0.1 (PORT, default 8000)
+#   scripts/web.sh build    install what is missing and build build-web/site/
+#   scripts/web.sh test     build, then run the browser tests in Debian's chromium
+#   scripts/web.sh bench    build, then measure the page against the native program
+#
+# It installs what is missing: the Debian packages of scripts/install_deps.sh,
+# emscripten, chromium and node-acorn, and the npm packages pinned in
+# web/package-lock.json (playwright-core, which drives Debian's chromium and
+# never downloads a browser of its own).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+command="${1:-serve}"
+case "$command" in
+  serve | build | test | bench) ;;
+  *) echo "usage: scripts/web.sh [build|test|bench]" >&2; exit 2 ;;
+esac
+
+install_packages() {
+  scripts/install_deps.sh
+  local packages=(emscripten chromium node-acorn)
+  # Debian's nodejs has no npm of its own; a node from elsewhere brings one.
+  command -v npm >/dev/null || packages+=(npm)
+  local missing=()
+  for package in "${packages[@]}"; do
+    if [ "$package" = npm ] ||
+      ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$package")
+    fi
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+  # playwright-core downloads no browser; the variable keeps any other
+  # Playwright package from doing so either.
+  if ! cmp -s web/package-lock.json web/node_modules/.package-lock.json 2>/dev/null; then
+    (cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+  fi
+}
+
+# The native part: the asset generator writes Models/ and Sprites/, and the
+# build lays out Shaders/, in build-web/native/run/; island-capture, the
+# browser tests' reference, is built there too when asked for.
+build_native() {
+  cmake -S . -B build-web/native -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+    -DISLAND_BENCHMARKS=OFF >/dev/null
+  cmake --build build-web/native -j"$(nproc)" --target island_assets run_directory "$@"
+}
+
+build_page() {
+  # emcc runs its JavaScript tools with acorn, which Debian installs where
+  # node does not look by itself.
+  export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
+  emcmake cmake -S . -B build-web/wasm -DCMAKE_BUILD_TYPE=Release -DISLAND_WERROR=ON \
+    -DISLAND_WEB_RUN_DIR="$PWD/build-web/native/run" >/dev/null
+  cmake --build build-web/wasm -j"$(nproc)"
+  rm -rf build-web/site
+  mkdir -p build-web/site
+  cp web/index.html web/page.js build-web/site/
+  cp build-web/wasm/out/island.js build-web/wasm/out/island.wasm build-web/wasm/out/island.data \
+    build-web/site/
+  echo "The page is in build-web/site/ ($(du -sh build-web/site | cut -f1))."
+}
+
+install_packages
+case "$command" in
+  build) build_native; build_page ;;
+  serve)
+    build_native
+    build_page
+    port="${PORT:-8000}"
+    echo "Serving the island on http://127.0.0.1:$port/ (Ctrl+C stops)"
+    exec python3 -m http.server --bind 127.0.0.1 --directory build-web/site "$port"
+    ;;
+  test | bench)
+    build_native island-capture
+    build_page
+    export ISLAND_SITE="$PWD/build-web/site" ISLAND_NATIVE_RUN="$PWD/build-web/native/run"
+    if [ "$command" = test ]; then
+      exec node --test --test-concurrency=1 web/tests/
+    fi
+    exec node web/bench/page_bench.mjs
+    ;;
+esac

@@ -1,0 +1,73 @@
+// island in a web page. Start-up, the scene and every frame are the desktop
+// program's own; what differs is who runs the loop. A page must hand control
+// back to the browser after each frame, so the browser's display loop calls
+// one frame per requestAnimationFrame, and the frame it draws is the one the
+// browser shows next. The models and images are read on this one thread: the
+// page then needs no worker threads, which a plain static server cannot give
+// it (they need cross-origin isolation headers).
+#include <emscripten.h>
+
+#include <memory>
+
+#include "app/frame_loop.h"
+#include "app/scene_setup.h"
+#include "app/startup.h"
+#include "assets/asset_prefetch.h"
+#include "platform/window.h"
+
+namespace {
+
+// The page's hooks (web/page.js); each is optional.
+// clang-format off
+EM_JS(void, pageFrameShown, (), {
+    if (Module['onFrameShown']) Module['onFrameShown'](GLctx);
+});
+EM_JS(void, pageLoopEnded, (int status), {
+    if (Module['onLoopEnded']) Module['onLoopEnded'](status);
+});
+// clang-format on
+
+// Everything main() owns on the desktop. It outlives main(), which returns
+// as soon as the browser's loop is set up.
+struct Demo {
+    Scene scene;
+    std::unique_ptr<FrameLoop> loop;
+};
+Demo* demo = nullptr;
+
+void runFrame() {
+    demo->loop->runIteration();
+    pageFrameShown();
+    if (demo->loop->state.running) return;
+    emscripten_cancel_main_loop();
+    demo->loop->shutdown();
+    delete demo;  // the render targets, then the base and the minimal program
+    demo = nullptr;
+    platform::glfwTerminate();
+    pageLoopEnded(0);
+}
+
+int fail() {
+    pageLoopEnded(1);
+    return 1;
+}
+
+}  // namespace
+
+int main() {
+#ifdef ISLAND_WEB_THREADS
+    // Only for comparison: a page served with cross-origin isolation can read
+    // the assets ahead on workers, as the desktop program does.
+    std::unique_ptr<AssetPrefetch> assets = startReadingSceneAssets();
+#else
+    std::unique_ptr<AssetPrefetch> assets;
+#endif
+    if (!startUp()) return fail();
+    demo = new Demo;
+    if (!setUpScene(demo->scene, assets.get())) return fail();
+    assets.reset();
+    demo->loop = std::make_unique<FrameLoop>(demo->scene);
+    // 0 frames per second: the browser's display rate, through requestAnimationFrame.
+    emscripten_set_main_loop(runFrame, 0, false);
+    return 0;
+}
