@@ -34,7 +34,7 @@ mutants=(
   "lost-taps@@platform/window.cpp@@return down || pressedDuringLastPoll.test(glfw3Key) ?@@return down ?"
   "no-shutdown@@app/main.cpp@@        loop.shutdown();\n@@"
   "fps-every-10@@app/frame_loop.cpp@@if (++fpsFrameCounter < 100) return;@@if (++fpsFrameCounter < 10) return;"
-  "unmirrored-reflection@@Shaders/120/base.vert@@vec4(world.x, 2.0 * WATER_HEIGHT - world.y, world.z, 1.0)@@vec4(world.x, world.y, world.z, 1.0)"
+  "unmirrored-reflection@@Shaders/base.vert@@vec4(world.x, 2.0 * WATER_HEIGHT - world.y, world.z, 1.0)@@vec4(world.x, world.y, world.z, 1.0)"
   "flat-normal-slot@@assets/mesh.cpp@@    {\"in_FlatNormal\", Mesh::CornerArray::FlatNormals},\n    {\"in_FlatTangent\"@@    {\"in_FlatNormal\", Mesh::CornerArray::SmoothNormals},\n    {\"in_FlatTangent\""
   "target-left-bound@@app/frame_composition.cpp@@    glActiveTexture(GL_TEXTURE2);\n    scene.shadowMap->unbindTexture();@@    scene.shadowMap->unbindTexture();"
   "pitch-unlimited@@camera/camera.cpp@@std::clamp(pitch + static_cast<float>(dy) * mouseSensitivity, -90.0f, 90.0f)@@pitch + static_cast<float>(dy) * mouseSensitivity"

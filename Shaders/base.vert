@@ -1,6 +1,5 @@
-#version 120
-// Base program, vertex stage (GLSL 1.20; Shaders/330/base.vert is the same
-// program for GLSL 3.30 and must keep the same look).
+#version 330
+// Base program, vertex stage.
 //
 // Attributes: in_Position, in_FlatNormal, in_Normal, in_Tangent (zero on
 // meshes built without tangents), in_TexCoord.
@@ -21,11 +20,11 @@
 // from in_Normal); 5, 6 normal-mapped per pixel; even modes add specular.
 // -2 shadow pass (depth only); 7 reflection pass (mirrored in the water).
 
-attribute vec3 in_Position;
-attribute vec3 in_FlatNormal;
-attribute vec3 in_Normal;
-attribute vec3 in_Tangent;
-attribute vec2 in_TexCoord;
+in vec3 in_Position;
+in vec3 in_FlatNormal;
+in vec3 in_Normal;
+in vec3 in_Tangent;
+in vec2 in_TexCoord;
 
 uniform mat4 M;
 uniform mat4 V_cam;
@@ -42,15 +41,15 @@ uniform mat4 V_shadow;
 uniform mat4 P_shadow;
 uniform mat4 texture_matrix;
 
-varying vec2 texCoord;
-varying vec3 worldPosition;
-varying vec3 worldNormal;      // flat or smooth, by mode
-varying vec3 worldTangent;
-varying vec3 toEye;
-varying vec3 toLight;
-varying vec4 shadowCoord;      // light clip coordinates, shadow bias applied
-varying vec4 clipPosition;     // for screen-space lookups of the reflection
-varying vec2 gouraudLight;     // diffuse and specular of modes 3 and 4
+out vec2 texCoord;
+out vec3 worldPosition;
+out vec3 worldNormal;      // flat or smooth, by mode
+out vec3 worldTangent;
+out vec3 toEye;
+out vec3 toLight;
+out vec4 shadowCoord;      // light clip coordinates, shadow bias applied
+out vec4 clipPosition;     // for screen-space lookups of the reflection
+out vec2 gouraudLight;     // diffuse and specular of modes 3 and 4
 
 const float WATER_HEIGHT = -14.0;
 const float CAMERA_NEAR = 1.0;

@@ -1,6 +1,5 @@
 #version 330
-// Base program, fragment stage (GLSL 3.30; Shaders/120/base.frag is the same
-// program for GLSL 1.20 and must keep the same look).
+// Base program, fragment stage.
 //
 // Units: firstTexture 0 (colour; its alpha < 1 marks a translucent, reflecting
 // surface: the water), normalmap 1 (bound in modes 5 and 6 only), shadow_map 2
