@@ -12,200 +12,210 @@
 // shown, the moment of the first one, the loop's end, and frame read-back.
 'use strict';
 
-(function () {
-  const canvas = document.getElementById('canvas');
-  const stage = document.getElementById('stage');
-  const consoleBox = document.getElementById('console');
-  const notice = document.getElementById('notice');
-  const downloadButton = document.getElementById('download');
-  const loadButton = document.getElementById('load');
-  const recFile = document.getElementById('recfile');
-  const fullscreenButton = document.getElementById('fullscreen');
-  const query = new URLSearchParams(location.search);
-  const pageKeys = new Set(['clock']);
-  const consoleLimit = 1000;
+(function() {
+const canvas = document.getElementById('canvas');
+const stage = document.getElementById('stage');
+const consoleBox = document.getElementById('console');
+const notice = document.getElementById('notice');
+const downloadButton = document.getElementById('download');
+const loadButton = document.getElementById('load');
+const recFile = document.getElementById('recfile');
+const fullscreenButton = document.getElementById('fullscreen');
+const query = new URLSearchParams(location.search);
+const pageKeys = new Set(['clock']);
+const consoleLimit = 1000;
 
-  const island = (window.island = {
-    lines: [], // {stream: 'stdout' | 'stderr' | 'page', text}
-    frames: 0, // frames drawn and shown
-    firstFrameAt: null, // performance.now() after the first frame
-    frameStamps: null, // performance.now() after each frame, once recordFrames() is called
-    exitStatus: null, // the program's exit status once its loop has ended
+const island = (window.island = {
+    lines: [],           // {stream: 'stdout' | 'stderr' | 'page', text, at: performance.now()}
+    frames: 0,           // frames drawn and shown
+    startedAt: null,     // performance.now() when the program started, where its clock starts
+    firstFrameAt: null,  // performance.now() after the first frame
+    lastFrameAt: null,   // performance.now() after the latest frame
+    frameStamps: null,   // performance.now() after each frame, once recordFrames() is called
+    exitStatus: null,    // the program's exit status once its loop has ended
     recordFrames() {
-      this.frameStamps = [];
+        this.frameStamps = [];
     },
     // The next frame's pixels, read back before the browser shows it: RGBA,
     // bottom row first, as glReadPixels gives them.
     nextFrame() {
-      return new Promise((resolve) => frameRequests.push(resolve));
+        return new Promise((resolve) => frameRequests.push(resolve));
     },
-  });
-  const frameRequests = [];
+});
+const frameRequests = [];
 
-  function say(stream, text) {
-    island.lines.push({ stream, text });
+function say(stream, text) {
+    island.lines.push({stream, text, at: performance.now()});
     const line = document.createElement('div');
     line.className = stream;
     line.textContent = text;
     consoleBox.appendChild(line);
     while (consoleBox.childElementCount > consoleLimit) consoleBox.firstElementChild.remove();
     consoleBox.scrollTop = consoleBox.scrollHeight;
-  }
-  function sayFromPage(text) {
+}
+function sayFromPage(text) {
     console.info(text);
     say('page', text);
-  }
+}
 
-  // The canvas's drawing buffer follows its box on the page, in device
-  // pixels, as a resized window's framebuffer follows the window.
-  function boxSize() {
+// The canvas's drawing buffer follows its box on the page, in device
+// pixels, as a resized window's framebuffer follows the window.
+function boxSize() {
     const scale = window.devicePixelRatio || 1;
     return [
-      Math.max(1, Math.round(canvas.clientWidth * scale)),
-      Math.max(1, Math.round(canvas.clientHeight * scale)),
+        Math.max(1, Math.round(canvas.clientWidth * scale)),
+        Math.max(1, Math.round(canvas.clientHeight * scale)),
     ];
-  }
-  function fitCanvas() {
+}
+function fitCanvas() {
     const [width, height] = boxSize();
     if (canvas.width !== width) canvas.width = width;
     if (canvas.height !== height) canvas.height = height;
-  }
-  new ResizeObserver(fitCanvas).observe(canvas);
-  fitCanvas();
+}
+new ResizeObserver(fitCanvas).observe(canvas);
+fitCanvas();
 
-  // config.cfg: the page's defaults (packed with the data), then the keys of
-  // the address, then the window size, which is the canvas's.
-  function writeConfig() {
-    let text = Module.FS.readFile('/config.cfg', { encoding: 'utf8' });
+// config.cfg: the page's defaults (packed with the data), then the keys of
+// the address, then the window size, which is the canvas's.
+function writeConfig() {
+    let text = Module.FS.readFile('/config.cfg', {encoding: 'utf8'});
     if (!text.endsWith('\n')) text += '\n';
     for (const [key, value] of query) {
-      if (!pageKeys.has(key)) text += `${key}=${value}\n`;
+        if (!pageKeys.has(key)) text += `${key}=${value}\n`;
     }
     const [width, height] = boxSize();
     text += `window_width=${width}\nwindow_height=${height}\n`;
     Module.FS.writeFile('/config.cfg', text);
-  }
+}
 
-  // rec.cfg lives in the program's memory file system: it is offered for
-  // download once a recording has ended, and a file from disk replaces it.
-  let recordingEnded = false;
-  function offerRecording() {
+// rec.cfg lives in the program's memory file system: it is offered for
+// download once a recording has ended, and a file from disk replaces it.
+let recordingEnded = false;
+function offerRecording() {
     recordingEnded = false;
     let bytes;
     try {
-      bytes = Module.FS.readFile('/rec.cfg');
+        bytes = Module.FS.readFile('/rec.cfg');
     } catch (error) {
-      return;
+        return;
     }
-    const url = URL.createObjectURL(new Blob([bytes], { type: 'text/plain' }));
+    const url = URL.createObjectURL(new Blob([bytes], {type: 'text/plain'}));
     if (downloadButton.dataset.url) URL.revokeObjectURL(downloadButton.dataset.url);
     downloadButton.dataset.url = url;
     downloadButton.disabled = false;
-  }
-  downloadButton.addEventListener('click', () => {
+}
+downloadButton.addEventListener('click', () => {
     const link = document.createElement('a');
     link.href = downloadButton.dataset.url;
     link.download = 'rec.cfg';
     link.click();
     downloadButton.blur();
-  });
-  loadButton.addEventListener('click', () => {
+});
+loadButton.addEventListener('click', () => {
     recFile.click();
     loadButton.blur();
-  });
-  recFile.addEventListener('change', async () => {
+});
+recFile.addEventListener('change', async () => {
     const file = recFile.files[0];
     if (!file || !Module.FS) return;
     Module.FS.writeFile('/rec.cfg', new Uint8Array(await file.arrayBuffer()));
     recFile.value = '';
-    sayFromPage(`rec.cfg loaded from ${file.name} (${file.size} bytes): P starts playing it ` +
-                '(press P twice while the demonstration still runs).');
-  });
+    sayFromPage(
+        `rec.cfg loaded from ${file.name} (${file.size} bytes): P starts playing it ` +
+        '(press P twice while the demonstration still runs).');
+});
 
-  // Full screen takes the picture, whose canvas then follows the screen.
-  // A page may ask for it only from a click: config.cfg's fullscreen=true
-  // makes the first click on the picture ask.
-  let fullScreenOnClick = false;
-  function enterFullScreen() {
+// Full screen takes the picture, whose canvas then follows the screen.
+// A page may ask for it only from a click: config.cfg's fullscreen=true
+// makes the first click on the picture ask.
+let fullScreenOnClick = false;
+function enterFullScreen() {
     if (document.fullscreenElement) return;
-    stage.requestFullscreen().catch((error) => sayFromPage(`Full screen refused: ${error.message}`));
-  }
-  fullscreenButton.addEventListener('click', () => {
+    stage.requestFullscreen().catch(
+        (error) => sayFromPage(`Full screen refused: ${error.message}`));
+}
+fullscreenButton.addEventListener('click', () => {
     enterFullScreen();
     fullscreenButton.blur();
-  });
-  canvas.addEventListener('click', () => {
+});
+canvas.addEventListener('click', () => {
     if (fullScreenOnClick) enterFullScreen();
     fullScreenOnClick = false;
-  });
+});
 
-  // While the picture holds the pointer, Esc lets it go (the browser's rule)
-  // and does not reach the program, where it would end the loop.
-  window.addEventListener(
+// While the picture holds the pointer, Esc lets it go (the browser's rule)
+// and does not reach the program, where it would end the loop.
+window.addEventListener(
     'keydown',
     (event) => {
-      if (event.key === 'Escape' && document.pointerLockElement === canvas) {
-        event.stopImmediatePropagation();
-      }
+        if (event.key === 'Escape' && document.pointerLockElement === canvas) {
+            event.stopImmediatePropagation();
+        }
     },
     true,
-  );
+);
 
-  const fixedClock = query.has('clock') ? Number(query.get('clock')) : undefined;
+const fixedClock = query.has('clock') ? Number(query.get('clock')) : undefined;
 
-  window.Module = {
+window.Module = {
     canvas,
     // A click on the canvas locks the pointer: the cursor then moves without
     // end, as mouse look wants it.
     elementPointerLock: true,
     fixedClock: Number.isFinite(fixedClock) && fixedClock >= 0 ? fixedClock : undefined,
     print(text) {
-      console.log(text);
-      say('stdout', text);
-      // The end line is written after this message, by the end of the frame.
-      if (text === 'end recording') recordingEnded = true;
+        console.log(text);
+        say('stdout', text);
+        // The end line is written after this message, by the end of the frame.
+        if (text === 'end recording') recordingEnded = true;
     },
     printErr(text) {
-      console.warn(text);
-      say('stderr', text);
+        console.warn(text);
+        say('stderr', text);
     },
     setStatus(text) {
-      if (island.frames === 0 && island.exitStatus === null) notice.textContent = text || 'Starting…';
+        if (island.frames === 0 && island.exitStatus === null)
+            notice.textContent = text || 'Starting…';
     },
-    onRuntimeInitialized: writeConfig,
+    onRuntimeInitialized() {
+        writeConfig();
+        island.startedAt = performance.now();
+    },
     offerFullScreen() {
-      fullScreenOnClick = true;
-      sayFromPage('Full screen: click the picture.');
+        fullScreenOnClick = true;
+        sayFromPage('Full screen: click the picture.');
     },
     onFrameShown(gl) {
-      const now = performance.now();
-      island.frames += 1;
-      if (island.frames === 1) {
-        island.firstFrameAt = now;
-        notice.textContent = '';
-      }
-      if (island.frameStamps) island.frameStamps.push(now);
-      if (recordingEnded) offerRecording();
-      if (frameRequests.length > 0) {
-        const width = gl.drawingBufferWidth;
-        const height = gl.drawingBufferHeight;
-        const pixels = new Uint8Array(width * height * 4);
-        gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
-        for (const resolve of frameRequests.splice(0)) resolve({ width, height, pixels });
-      }
+        const now = performance.now();
+        island.frames += 1;
+        island.lastFrameAt = now;
+        if (island.frames === 1) {
+            island.firstFrameAt = now;
+            notice.textContent = '';
+        }
+        if (island.frameStamps) island.frameStamps.push(now);
+        if (recordingEnded) offerRecording();
+        if (frameRequests.length > 0) {
+            const width = gl.drawingBufferWidth;
+            const height = gl.drawingBufferHeight;
+            const pixels = new Uint8Array(width * height * 4);
+            gl.readPixels(0, 0, width, height, gl.RGBA, gl.UNSIGNED_BYTE, pixels);
+            for (const resolve of frameRequests.splice(0)) resolve({width, height, pixels});
+        }
     },
     onLoopEnded(status) {
-      island.exitStatus = status;
-      if (recordingEnded) offerRecording();
-      if (document.pointerLockElement) document.exitPointerLock();
-      notice.textContent = status === 0 ? 'The island has ended. Reload the page to start again.'
-                                        : 'The island could not start (see the console below).';
-      sayFromPage(`The program has ended with status ${status}.`);
+        island.exitStatus = status;
+        if (recordingEnded) offerRecording();
+        if (document.pointerLockElement) document.exitPointerLock();
+        notice.textContent = status === 0 ?
+            'The island has ended. Reload the page to start again.' :
+            'The island could not start (see the console below).';
+        sayFromPage(`The program has ended with status ${status}.`);
     },
-  };
+};
 
-  window.addEventListener('error', (event) => {
+window.addEventListener('error', (event) => {
     notice.textContent = 'The page failed (see the console below).';
     say('stderr', `page error: ${event.message}`);
-  });
+});
 })();

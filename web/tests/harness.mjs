@@ -1,0 +1,181 @@
+// What the browser tests and the benchmark share: build-web/site/ served by a
+// plain static server (no headers beyond the content type), Debian's chromium
+// on either of its WebGL backends, pages opened at an exact canvas size, waits
+// for what the page shows (console lines, frames, titles), frames read back,
+// and the native island-capture of the same moment.
+import {execFileSync} from 'node:child_process';
+import fs from 'node:fs';
+import http from 'node:http';
+import os from 'node:os';
+import path from 'node:path';
+import {fileURLToPath} from 'node:url';
+import {chromium} from 'playwright-core';
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+export const siteDir = path.resolve(process.env.ISLAND_SITE ?? path.join(root, 'build-web/site'));
+export const nativeRunDir =
+    path.resolve(process.env.ISLAND_NATIVE_RUN ?? path.join(root, 'build-web/native/run'));
+
+// Chromium's two WebGL 2 backends on a machine without a GPU: ANGLE on
+// SwiftShader (its default) and ANGLE on Mesa's llvmpipe through EGL, the
+// rasteriser the native program uses under Xvfb.
+export const backends = {
+    swiftshader: [],
+    llvmpipe: ['--use-angle=gl-egl', '--ignore-gpu-blocklist'],
+};
+
+// Generous: a busy two-core machine renders a frame in a second or more.
+export const patience = 180_000;
+
+export async function launchChromium(backend) {
+    return chromium.launch({
+        executablePath: process.env.CHROMIUM ??
+            execFileSync('sh', ['-c', 'command -v chromium']).toString().trim(),
+        args: backends[backend],
+    });
+}
+
+const contentTypes = {
+    '.html': 'text/html; charset=utf-8',
+    '.js': 'text/javascript',
+    '.wasm': 'application/wasm',
+};
+
+// Serves `directory` on 127.0.0.1 at a free port and counts the bytes it sends.
+export async function serveSite(directory = siteDir) {
+    directory = path.resolve(directory);
+    let bytesSent = 0;
+    const server = http.createServer((request, response) => {
+        const name = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+        const file = path.join(directory, name.endsWith('/') ? `${name}index.html` : name);
+        if (!file.startsWith(directory + path.sep) ||
+            !fs.statSync(file, {throwIfNoEntry: false})?.isFile()) {
+            response.writeHead(404).end();
+            return;
+        }
+        const body = fs.readFileSync(file);
+        bytesSent += body.length;
+        response.writeHead(200, {
+            'Content-Type': contentTypes[path.extname(file)] ?? 'application/octet-stream',
+            'Content-Length': body.length,
+        });
+        response.end(body);
+    });
+    await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
+    return {
+        url: `http://127.0.0.1:${server.address().port}/`,
+        bytesSent: () => bytesSent,
+        resetCount: () => (bytesSent = 0),
+        close: () => new Promise((resolve) => server.close(resolve)),
+    };
+}
+
+// Opens the page with a canvas of exactly width × height pixels from the
+// program's first frame on. The rest of the page (its bar and console) is
+// measured first with the program held back, and the window made that much
+// taller. Page errors are collected in page.errors.
+export async function openIsland(browser, server, {query = '', width = 800, height = 600} = {}) {
+    const context = await browser.newContext({
+        viewport: {width, height: height + 300},
+        deviceScaleFactor: 1,
+        acceptDownloads: true,
+    });
+    const page = await context.newPage();
+    page.setDefaultTimeout(patience);
+    await page.route('**/island.js', (route) => route.abort());
+    await page.goto(`${server.url}index.html`);
+    const rest =
+        await page.evaluate(() => innerHeight - document.getElementById('canvas').clientHeight);
+    await page.unroute('**/island.js');
+    await page.setViewportSize({width, height: height + rest});
+    page.errors = [];
+    page.on('pageerror', (error) => page.errors.push(error.message));
+    await page.goto(`${server.url}index.html${query}`);
+    return page;
+}
+
+export async function closeIsland(page) {
+    await page.context().close();
+}
+
+export async function waitForLine(page, pattern) {
+    await page.waitForFunction(
+        (source) => window.island.lines.some((line) => new RegExp(source).test(line.text)),
+        pattern.source);
+}
+
+// Waits until `count` more frames have been shown than when it was called.
+export async function waitForFrames(page, count) {
+    const now = await page.evaluate(() => window.island.frames);
+    await page.waitForFunction((target) => window.island.frames >= target, now + count);
+}
+
+export async function waitForTitle(page, title) {
+    await page.waitForFunction((expected) => document.title === expected, title);
+}
+
+export function linesOf(page, stream) {
+    return page.evaluate(
+        (wanted) =>
+            window.island.lines.filter((line) => line.stream === wanted).map((line) => line.text),
+        stream);
+}
+
+// The next frame as {width, height, pixels}: RGBA rows, top row first.
+export async function grabFrame(page) {
+    const frame = await page.evaluate(async () => {
+        const {width, height, pixels} = await window.island.nextFrame();
+        let text = '';
+        for (let i = 0; i < pixels.length; i += 0x8000)
+            text += String.fromCharCode(...pixels.subarray(i, i + 0x8000));
+        return {width, height, data: btoa(text)};
+    });
+    const bottomUp = Buffer.from(frame.data, 'base64');
+    const rowBytes = frame.width * 4;
+    const pixels = Buffer.alloc(bottomUp.length);
+    for (let row = 0; row < frame.height; ++row) {
+        bottomUp.copy(
+            pixels, row * rowBytes, (frame.height - 1 - row) * rowBytes,
+            (frame.height - row) * rowBytes);
+    }
+    return {width: frame.width, height: frame.height, pixels};
+}
+
+// The native island-capture's frame at `seconds` of the flight, width ×
+// height, with the desktop's default configuration, on Xvfb and Mesa.
+export function nativeCapture(seconds, width, height) {
+    const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'island-capture-'));
+    try {
+        for (const data of ['Shaders', 'Models', 'Sprites'])
+            fs.symlinkSync(path.join(nativeRunDir, data), path.join(scratch, data));
+        execFileSync(
+            'xvfb-run',
+            [
+                '-a', '-s', '-screen 0 1280x1024x24', path.join(nativeRunDir, 'island-capture'),
+                '--at', String(seconds), '--size', `${width}x${height}`, '--out', scratch,
+                '--prefix', 'native'
+            ],
+            {cwd: scratch, stdio: ['ignore', 'ignore', 'pipe'], timeout: patience});
+        const pixels = execFileSync(
+            'convert', [path.join(scratch, `native-${seconds}s.png`), '-depth', '8', 'rgba:-'],
+            {maxBuffer: width * height * 4 + 1024});
+        return {width, height, pixels};
+    } finally {
+        fs.rmSync(scratch, {recursive: true, force: true});
+    }
+}
+
+// How two frames of one size differ: the largest difference of a colour
+// channel, and the share of pixels with a channel more than `levels` apart.
+export function compareFrames(a, b, levels) {
+    let largest = 0;
+    let beyond = 0;
+    for (let i = 0; i < a.pixels.length; i += 4) {
+        const difference = Math.max(
+            Math.abs(a.pixels[i] - b.pixels[i]), Math.abs(a.pixels[i + 1] - b.pixels[i + 1]),
+            Math.abs(a.pixels[i + 2] - b.pixels[i + 2]));
+        largest = Math.max(largest, difference);
+        if (difference > levels) beyond += 1;
+    }
+    return {largest, shareBeyond: beyond / (a.pixels.length / 4)};
+}
