@@ -155,6 +155,86 @@ window.addEventListener(
     true,
 );
 
+// The program and its data are fetched at once, in parallel, before
+// island.js has even loaded: the compiled module goes to the runtime through
+// its instantiateWasm hook, the data into its file system before main().
+const wasmCompiled =
+    WebAssembly.compileStreaming(fetch('island.wasm'))
+        .catch(
+            () => fetch('island.wasm')  // a server that does not say application/wasm
+                      .then((response) => response.arrayBuffer())
+                      .then((bytes) => WebAssembly.compile(bytes)));
+const dataArrived = fetchData('island.data');
+
+// island.data is a tar, gzip-compressed; a server may have undone the
+// compression already (Content-Encoding), so the gzip magic number decides.
+async function fetchData(url) {
+    const response = await fetch(url);
+    if (!response.ok) throw new Error(`${url}: ${response.status} ${response.statusText}`);
+    const total = Number(response.headers.get('Content-Length')) || 0;
+    const reader = response.body.getReader();
+    let received = 0;
+    const read = async () => {
+        const chunk = await reader.read();
+        if (!chunk.done) {
+            received += chunk.value.length;
+            if (total > 0) {
+                Module.setStatus(`Loading the island… ${Math.round(100 * received / total)}%`);
+            }
+        }
+        return chunk;
+    };
+    const first = await read();
+    const stream = new ReadableStream({
+        start(controller) {
+            if (!first.done) controller.enqueue(first.value);
+        },
+        async pull(controller) {
+            const chunk = await read();
+            if (chunk.done) {
+                controller.close();
+            } else {
+                controller.enqueue(chunk.value);
+            }
+        },
+    });
+    const gzip = !first.done && first.value[0] === 0x1f && first.value[1] === 0x8b;
+    const tar = gzip ? stream.pipeThrough(new DecompressionStream('gzip')) : stream;
+    return new Uint8Array(await new Response(tar).arrayBuffer());
+}
+
+// Regular files and directories of a POSIX tar (ustar, with the pax
+// extended headers that name long paths); the files keep their bytes in
+// `tar` without a copy.
+function unpackTar(FS, tar) {
+    const decoder = new TextDecoder();
+    const text = (at, length) =>
+        decoder.decode(tar.subarray(at, at + length)).replace(/\0.*$/s, '');
+    let longName = null;
+    for (let at = 0; at + 512 <= tar.length;) {
+        const name = text(at, 100);
+        if (name === '') break;  // the zero blocks at the end
+        const size = parseInt(text(at + 124, 12).trim() || '0', 8);
+        const type = String.fromCharCode(tar[at + 156]);
+        const prefix = text(at + 257, 6).startsWith('ustar') ? text(at + 345, 155) : '';
+        const body = tar.subarray(at + 512, at + 512 + size);
+        const path = '/' + (longName ?? (prefix ? `${prefix}/${name}` : name)).replace(/\/$/, '');
+        longName = null;
+        if (type === 'x') {
+            const record = decoder.decode(body).match(/^\d+ path=(.*)$/m);
+            if (record) longName = record[1];
+        } else if (type === '5') {
+            FS.mkdirTree(path);
+        } else if (type === '0' || type === '\0') {
+            const slash = path.lastIndexOf('/');
+            if (slash > 0) FS.mkdirTree(path.slice(0, slash));
+            FS.createDataFile(
+                path.slice(0, slash) || '/', path.slice(slash + 1), body, true, true, true);
+        }
+        at += 512 + Math.ceil(size / 512) * 512;
+    }
+}
+
 const fixedClock = query.has('clock') ? Number(query.get('clock')) : undefined;
 
 window.Module = {
@@ -177,6 +257,21 @@ window.Module = {
         if (island.frames === 0 && island.exitStatus === null)
             notice.textContent = text || 'Starting…';
     },
+    instantiateWasm(imports, receiveInstance) {
+        wasmCompiled.then((module) => WebAssembly.instantiate(module, imports))
+            .then((instance) => receiveInstance(instance))
+            .catch((error) => fail(`island.wasm: ${error.message}`));
+        return {};
+    },
+    preRun: [() => {
+        Module.addRunDependency('island.data');
+        dataArrived
+            .then((tar) => {
+                unpackTar(Module.FS, tar);
+                Module.removeRunDependency('island.data');
+            })
+            .catch((error) => fail(`island.data: ${error.message}`));
+    }],
     onRuntimeInitialized() {
         writeConfig();
         island.startedAt = performance.now();
@@ -214,8 +309,10 @@ window.Module = {
     },
 };
 
-window.addEventListener('error', (event) => {
+function fail(message) {
     notice.textContent = 'The page failed (see the console below).';
-    say('stderr', `page error: ${event.message}`);
-});
+    console.error(message);
+    say('stderr', `page error: ${message}`);
+}
+window.addEventListener('error', (event) => fail(event.message));
 })();
