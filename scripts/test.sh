@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets everything up on a fresh machine and runs the whole test suite headless
-# under Xvfb. With --sanitize the suite is built and run with AddressSanitizer
-# and UndefinedBehaviorSanitizer in build-sanitize/.
+# under Xvfb, then the web page's tests in chromium (scripts/web.sh test). With
+# --sanitize the native suite is built and run with AddressSanitizer and
+# UndefinedBehaviorSanitizer in build-sanitize/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install_deps.sh
@@ -16,5 +17,10 @@ else
   scripts/build.sh -DISLAND_WERROR=ON
 fi
 
-cd "$BUILD_DIR"
-xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j2 --timeout 600
+(cd "$BUILD_DIR" &&
+  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j2 --timeout 600)
+
+# The web page in a real browser, against this build's island-capture.
+if [ "$BUILD_DIR" = build ]; then
+  ISLAND_NATIVE_BUILD=build scripts/web.sh test
+fi

@@ -13,6 +13,10 @@
 # emscripten, chromium and node-acorn, and the npm packages pinned in
 # web/package-lock.json (playwright-core, which drives Debian's chromium and
 # never downloads a browser of its own).
+#
+# The native part (the asset generator, the shader sets, island-capture for
+# the tests) is built in build-web/native/, or taken from the configured
+# native build named in ISLAND_NATIVE_BUILD (scripts/test.sh passes build/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 command="${1:-serve}"
@@ -23,16 +27,13 @@ esac
 
 install_packages() {
   scripts/install_deps.sh
-  local packages=(emscripten chromium node-acorn)
-  # Debian's nodejs has no npm of its own; a node from elsewhere brings one.
-  command -v npm >/dev/null || packages+=(npm)
   local missing=()
-  for package in "${packages[@]}"; do
-    if [ "$package" = npm ] ||
-      ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+  for package in emscripten chromium node-acorn; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
       missing+=("$package")
-    fi
   done
+  # Debian's nodejs has no npm of its own; a node from elsewhere brings one.
+  command -v npm >/dev/null || missing+=(npm)
   if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     local sudo=""
@@ -43,18 +44,23 @@ install_packages() {
   fi
   # playwright-core downloads no browser; the variable keeps any other
   # Playwright package from doing so either.
-  if ! cmp -s web/package-lock.json web/node_modules/.package-lock.json 2>/dev/null; then
-    (cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error)
+  # The copy of the lock file marks an install that finished.
+  if ! cmp -s web/package-lock.json web/node_modules/.installed-lock.json 2>/dev/null; then
+    (cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error &&
+      cp package-lock.json node_modules/.installed-lock.json)
   fi
 }
 
 # The native part: the asset generator writes Models/ and Sprites/, and the
 # build lays out Shaders/, in build-web/native/run/; island-capture, the
 # browser tests' reference, is built there too when asked for.
+native_build="${ISLAND_NATIVE_BUILD:-build-web/native}"
 build_native() {
-  cmake -S . -B build-web/native -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
-    -DISLAND_BENCHMARKS=OFF >/dev/null
-  cmake --build build-web/native -j"$(nproc)" --target island_assets run_directory "$@"
+  if [ -z "${ISLAND_NATIVE_BUILD:-}" ]; then
+    cmake -S . -B "$native_build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+      -DISLAND_BENCHMARKS=OFF >/dev/null
+  fi
+  cmake --build "$native_build" -j"$(nproc)" --target island_assets run_directory "$@" >/dev/null
 }
 
 build_page() {
@@ -62,8 +68,8 @@ build_page() {
   # node does not look by itself.
   export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
   emcmake cmake -S . -B build-web/wasm -DCMAKE_BUILD_TYPE=Release -DISLAND_WERROR=ON \
-    -DISLAND_WEB_RUN_DIR="$PWD/build-web/native/run" >/dev/null
-  cmake --build build-web/wasm -j"$(nproc)"
+    -DISLAND_WEB_RUN_DIR="$PWD/$native_build/run" >/dev/null
+  cmake --build build-web/wasm -j"$(nproc)" >/dev/null
   rm -rf build-web/site
   mkdir -p build-web/site
   cp web/index.html web/page.js build-web/site/
@@ -85,7 +91,7 @@ case "$command" in
   test | bench)
     build_native island-capture
     build_page
-    export ISLAND_SITE="$PWD/build-web/site" ISLAND_NATIVE_RUN="$PWD/build-web/native/run"
+    export ISLAND_SITE="$PWD/build-web/site" ISLAND_NATIVE_RUN="$PWD/$native_build/run"
     if [ "$command" = test ]; then
       exec node --test --test-concurrency=1 web/tests/
     fi
