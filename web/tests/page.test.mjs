@@ -20,7 +20,7 @@ describe('the page', {timeout: 4 * island.patience}, () => {
     });
 
     test('draws the island, answers P, V and C in its title, and Esc ends the loop', async () => {
-        const page = await island.openIsland(browser, server);
+        const page = await island.openIsland(browser, server, {width: 400, height: 300});
         await island.waitForFrames(page, 1);
         const frame = await island.grabFrame(page);
         let lit = 0;
@@ -50,28 +50,40 @@ describe('the page', {timeout: 4 * island.patience}, () => {
     });
 
     test(
-        'a recording made with R downloads as rec.cfg, and playing it back from disk moves the view',
+        'a recording made with R, mouse look included, downloads as rec.cfg, and playing it back from ' +
+            'disk moves the view',
         async () => {
-            // The clock stands still, so nothing but the camera can change the picture.
+            // The clock stands still, so nothing but the camera changes the picture.
             const page = await island.openIsland(
                 browser, server, {query: '?clock=0', width: 320, height: 240});
             await island.waitForFrames(page, 1);
+            await page.click('#canvas');  // locks the pointer for mouse look
+            await page.waitForFunction(() => document.pointerLockElement?.id === 'canvas');
             await page.keyboard.press('KeyR');
             await island.waitForLine(page, /^start recording$/);
             await page.keyboard.down('KeyW');
-            await island.waitForFrames(page, 30);
+            await island.waitForFrames(page, 12);
+            const {x, y} = await page.evaluate(() => {
+                const box = document.getElementById('canvas').getBoundingClientRect();
+                return {x: box.x + box.width / 2, y: box.y + box.height / 2};
+            });
+            await page.mouse.move(x + 40, y);  // from the click: 40 pixels to the right
+            await island.waitForFrames(page, 2);
             await page.keyboard.up('KeyW');
             await island.waitForFrames(page, 2);
             await page.keyboard.press('KeyR');
             await island.waitForLine(page, /^end recording$/);
+            // The browser lets the pointer go on Esc; a headless one only on request.
+            await page.evaluate(() => document.exitPointerLock());
+            await page.waitForFunction(() => document.pointerLockElement === null);
             await page.waitForSelector('#download:not([disabled])');
             const [download] =
                 await Promise.all([page.waitForEvent('download'), page.click('#download')]);
             assert.equal(download.suggestedFilename(), 'rec.cfg');
             const recording = fs.readFileSync(await download.path(), 'latin1');
-            assert.match(recording, /^start0\n(\d+W )+\nend\d+$/);
-            const counts = recording.match(/\d+(?=W )/g).map(Number);
-            assert.ok(counts.length >= 30, recording);
+            assert.match(recording, /^start0\n(\d+([ADWSBN]|_-?\d+_-?\d+) )+\nend\d+$/);
+            assert.ok(recording.match(/\d+W /g).length >= 12, recording);
+            assert.match(recording, / \d+_40_0 /, 'the locked pointer moved the view');
 
             const still = await island.grabFrame(page);
             assert.equal(
@@ -87,7 +99,9 @@ describe('the page', {timeout: 4 * island.patience}, () => {
             await island.waitForLine(page, /^end playing$/);
             await page.keyboard.press('KeyP');
             await island.waitForLine(page, /^start playing$/);
-            // The items are due frame by frame after the one that switched playback on.
+            // Item i is due in the frame that sums the counts of items 1 to i,
+            // counted from the frame after the one that switched playback on.
+            const counts = recording.split('\n')[1].trim().split(' ').map((item) => parseInt(item));
             await island.waitForFrames(page, counts.reduce((sum, count) => sum + count) + 2);
             const moved = await island.grabFrame(page);
             const change = island.compareFrames(still, moved, 16).shareBeyond;
