@@ -8,6 +8,10 @@
 #   scripts/web.sh build    install what is missing and build build-web/site/
 #   scripts/web.sh test     build, then run the browser tests in Debian's chromium
 #   scripts/web.sh bench    build, then measure the page against the native program
+#   scripts/web.sh bench threads
+#                           the same, and also the page built to read its assets on
+#                           worker threads (build-web/site-threads/, served cross-origin
+#                           isolated), for its start-up
 #
 # It installs what is missing: the Debian packages of scripts/install_deps.sh,
 # emscripten, chromium and node-acorn, and the npm packages pinned in
@@ -63,19 +67,22 @@ build_native() {
   cmake --build "$native_build" -j"$(nproc)" --target island_assets run_directory "$@" >/dev/null
 }
 
+# build_page [threads]: build-web/wasm/ into build-web/site/, or with worker
+# threads build-web/wasm-threads/ into build-web/site-threads/.
 build_page() {
+  local variant="" options=()
+  if [ "${1:-}" = threads ]; then variant="-threads" options=(-DISLAND_WEB_THREADS=ON); fi
   # emcc runs its JavaScript tools with acorn, which Debian installs where
   # node does not look by itself.
   export NODE_PATH="/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}"
-  emcmake cmake -S . -B build-web/wasm -DCMAKE_BUILD_TYPE=Release -DISLAND_WERROR=ON \
-    -DISLAND_WEB_RUN_DIR="$PWD/$native_build/run" >/dev/null
-  cmake --build build-web/wasm -j"$(nproc)" >/dev/null
-  rm -rf build-web/site
-  mkdir -p build-web/site
-  cp web/index.html web/page.js build-web/site/
-  cp build-web/wasm/out/island.js build-web/wasm/out/island.wasm build-web/wasm/out/island.data \
-    build-web/site/
-  echo "The page is in build-web/site/ ($(du -sh build-web/site | cut -f1))."
+  emcmake cmake -S . -B "build-web/wasm$variant" -DCMAKE_BUILD_TYPE=Release -DISLAND_WERROR=ON \
+    -DISLAND_WEB_RUN_DIR="$PWD/$native_build/run" "${options[@]}" >/dev/null
+  cmake --build "build-web/wasm$variant" -j"$(nproc)" >/dev/null
+  local site="build-web/site$variant"
+  rm -rf "$site"
+  mkdir -p "$site"
+  cp web/index.html web/page.js "build-web/wasm$variant"/out/* "$site"/
+  echo "The page is in $site/ ($(du -sh "$site" | cut -f1))."
 }
 
 install_packages
@@ -89,12 +96,13 @@ case "$command" in
     exec python3 -m http.server --bind 127.0.0.1 --directory build-web/site "$port"
     ;;
   test | bench)
-    build_native island-capture
+    build_native island-capture island
     build_page
     export ISLAND_SITE="$PWD/build-web/site" ISLAND_NATIVE_RUN="$PWD/$native_build/run"
     if [ "$command" = test ]; then
       exec node --test --test-concurrency=1 web/tests/
     fi
+    if [ "${2:-}" = threads ]; then build_page threads; else rm -rf build-web/site-threads; fi
     exec node web/bench/page_bench.mjs
     ;;
 esac

@@ -24,6 +24,7 @@ const fullscreenButton = document.getElementById('fullscreen');
 const query = new URLSearchParams(location.search);
 const pageKeys = new Set(['clock']);
 const consoleLimit = 1000;
+const stampLimit = 100000;
 
 const island = (window.island = {
     lines: [],           // {stream: 'stdout' | 'stderr' | 'page', text, at: performance.now()}
@@ -31,11 +32,8 @@ const island = (window.island = {
     startedAt: null,     // performance.now() when the program started, where its clock starts
     firstFrameAt: null,  // performance.now() after the first frame
     lastFrameAt: null,   // performance.now() after the latest frame
-    frameStamps: null,   // performance.now() after each frame, once recordFrames() is called
+    frameStamps: [],     // performance.now() after each of the first frames
     exitStatus: null,    // the program's exit status once its loop has ended
-    recordFrames() {
-        this.frameStamps = [];
-    },
     // The next frame's pixels, read back before the browser shows it: RGBA,
     // bottom row first, as glReadPixels gives them.
     nextFrame() {
@@ -258,8 +256,11 @@ window.Module = {
             notice.textContent = text || 'Starting…';
     },
     instantiateWasm(imports, receiveInstance) {
-        wasmCompiled.then((module) => WebAssembly.instantiate(module, imports))
-            .then((instance) => receiveInstance(instance))
+        // The module goes along for worker threads, where a build has them.
+        wasmCompiled
+            .then(
+                (module) => WebAssembly.instantiate(module, imports)
+                                .then((instance) => receiveInstance(instance, module)))
             .catch((error) => fail(`island.wasm: ${error.message}`));
         return {};
     },
@@ -288,7 +289,7 @@ window.Module = {
             island.firstFrameAt = now;
             notice.textContent = '';
         }
-        if (island.frameStamps) island.frameStamps.push(now);
+        if (island.frameStamps.length < stampLimit) island.frameStamps.push(now);
         if (recordingEnded) offerRecording();
         if (frameRequests.length > 0) {
             const width = gl.drawingBufferWidth;

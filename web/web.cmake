@@ -75,5 +75,5 @@ target_link_options(island PRIVATE
 if(ISLAND_WEB_THREADS)
   target_compile_options(island PRIVATE -pthread)
   target_compile_definitions(island PRIVATE ISLAND_WEB_THREADS)
-  target_link_options(island PRIVATE -pthread -sPTHREAD_POOL_SIZE=2)
+  target_link_options(island PRIVATE -pthread -sPTHREAD_POOL_SIZE=2 -sENVIRONMENT=web,worker)
 endif()

@@ -41,8 +41,10 @@ const contentTypes = {
     '.wasm': 'application/wasm',
 };
 
-// Serves `directory` on 127.0.0.1 at a free port and counts the bytes it sends.
-export async function serveSite(directory = siteDir) {
+// Serves `directory` on 127.0.0.1 at a free port and counts the bytes it
+// sends. With crossOriginIsolated, it adds the two headers that allow worker
+// threads with shared memory (the benchmark's threaded build needs them).
+export async function serveSite(directory = siteDir, {crossOriginIsolated = false} = {}) {
     directory = path.resolve(directory);
     let bytesSent = 0;
     const server = http.createServer((request, response) => {
@@ -55,10 +57,15 @@ export async function serveSite(directory = siteDir) {
         }
         const body = fs.readFileSync(file);
         bytesSent += body.length;
-        response.writeHead(200, {
+        const headers = {
             'Content-Type': contentTypes[path.extname(file)] ?? 'application/octet-stream',
             'Content-Length': body.length,
-        });
+        };
+        if (crossOriginIsolated) {
+            headers['Cross-Origin-Opener-Policy'] = 'same-origin';
+            headers['Cross-Origin-Embedder-Policy'] = 'require-corp';
+        }
+        response.writeHead(200, headers);
         response.end(body);
     });
     await new Promise((resolve) => server.listen(0, '127.0.0.1', resolve));
@@ -72,8 +79,8 @@ export async function serveSite(directory = siteDir) {
 
 // Opens the page with a canvas of exactly width × height pixels from the
 // program's first frame on. The rest of the page (its bar and console) is
-// measured first with the program held back, and the window made that much
-// taller. Page errors are collected in page.errors.
+// measured first, and the window made that much taller. Page errors are
+// collected in page.errors.
 export async function openIsland(browser, server, {query = '', width = 800, height = 600} = {}) {
     const context = await browser.newContext({
         viewport: {width, height: height + 300},
@@ -82,11 +89,14 @@ export async function openIsland(browser, server, {query = '', width = 800, heig
     });
     const page = await context.newPage();
     page.setDefaultTimeout(patience);
-    await page.route('**/island.js', (route) => route.abort());
+    // The layout needs the page alone: its scripts, which would start the
+    // program and fetch its data, are held back while it is measured.
+    const holdBack = (route) => route.abort();
+    await page.route(/\.(js|wasm|data)$/, holdBack);
     await page.goto(`${server.url}index.html`);
     const rest =
         await page.evaluate(() => innerHeight - document.getElementById('canvas').clientHeight);
-    await page.unroute('**/island.js');
+    await page.unroute(/\.(js|wasm|data)$/, holdBack);
     await page.setViewportSize({width, height: height + rest});
     page.errors = [];
     page.on('pageerror', (error) => page.errors.push(error.message));

@@ -1,0 +1,195 @@
+// The page's figures against the native program's, measured in one run so
+// that the ratios hold on a machine whose speed drifts (scripts/web.sh bench):
+//
+// - page open to first frame: navigation start to the end of the first frame
+//   (median of ROUNDS loads, each in a fresh browser context, nothing cached),
+//   on both WebGL backends; the native program's launch to its first swap;
+// - the median frame of the flight from 3 s to 13 s after the first frame,
+//   800 × 600, in the page on both backends and in the native program;
+// - the bytes one load of the page downloads;
+// - with build-web/site-threads/ present (the page built with
+//   -DISLAND_WEB_THREADS=ON, served cross-origin isolated), its first frame.
+//
+// A benchmark, not a test: it prints a table and judges nothing.
+import {execFileSync, spawn} from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import {fileURLToPath} from 'node:url';
+
+import * as island from '../tests/harness.mjs';
+
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
+const rounds = Number(process.env.ROUNDS ?? 5);
+const width = 800;
+const height = 600;
+const flight = {
+    from: 3,
+    to: 13
+};
+
+function median(values) {
+    const sorted = [...values].sort((a, b) => a - b);
+    return sorted.length === 0 ? NaN : sorted[Math.floor(sorted.length / 2)];
+}
+
+// The median interval between frames shown from `from` to `to` seconds
+// after the first (stamps in milliseconds), as render_frame_bench takes it.
+function medianFrame(stamps, from, to) {
+    const frames = [];
+    for (let i = 1; i < stamps.length; ++i) {
+        if (stamps[i - 1] - stamps[0] >= from * 1000 && stamps[i] - stamps[0] <= to * 1000) {
+            frames.push(stamps[i] - stamps[i - 1]);
+        }
+    }
+    return median(frames);
+}
+
+async function firstFrames(backend, server) {
+    const browser = await island.launchChromium(backend);
+    const firsts = [];
+    const bytes = [];
+    try {
+        for (let round = 0; round < rounds; ++round) {
+            server.resetCount();
+            const page = await island.openIsland(browser, server, {width, height});
+            await island.waitForFrames(page, 1);
+            firsts.push(await page.evaluate(() => window.island.firstFrameAt));
+            bytes.push(server.bytesSent());
+            await island.closeIsland(page);
+        }
+    } finally {
+        await browser.close();
+    }
+    return {firstFrame: median(firsts), bytes: median(bytes)};
+}
+
+async function pageFlight(backend, server) {
+    const browser = await island.launchChromium(backend);
+    try {
+        const page = await island.openIsland(browser, server, {width, height});
+        await page.waitForFunction(
+            (seconds) => window.island.lastFrameAt - window.island.firstFrameAt >= seconds * 1000,
+            flight.to + 0.5);
+        const stamps = await page.evaluate(() => window.island.frameStamps);
+        await island.closeIsland(page);
+        return medianFrame(stamps, flight.from, flight.to);
+    } finally {
+        await browser.close();
+    }
+}
+
+// An X server of its own for the native program, started before the clock.
+async function startXvfb() {
+    const server = spawn(
+        'Xvfb', ['-displayfd', '1', '-screen', '0', '1280x1024x24', '-nolisten', 'tcp'],
+        {stdio: ['ignore', 'pipe', 'ignore']});
+    const display = await new Promise((resolve, reject) => {
+        server.stdout.once('data', (data) => resolve(`:${data.toString().trim()}`));
+        server.once('exit', () => reject(new Error('Xvfb did not start')));
+    });
+    return {display, stop: () => server.kill()};
+}
+
+// The native program in a scratch directory, its swaps stamped by
+// bench/render/swap_stamp.c (preloaded), stopped 13.5 s after its first frame.
+async function nativeFlight(scratch, stampLibrary) {
+    const run = path.join(scratch, 'native');
+    fs.mkdirSync(run);
+    for (const data of ['Shaders', 'Models', 'Sprites', 'config.cfg']) {
+        fs.symlinkSync(path.join(island.nativeRunDir, data), path.join(run, data));
+    }
+    const stampFile = path.join(scratch, 'swaps');
+    fs.writeFileSync(stampFile, '');
+    const monotonicSeconds = () => Number(process.hrtime.bigint()) / 1e9;  // the stamps' clock
+    const xvfb = await startXvfb();
+    const launched = monotonicSeconds();
+    const child = spawn(path.join(island.nativeRunDir, 'island'), [], {
+        cwd: run,
+        stdio: 'ignore',
+        env: {
+            ...process.env,
+            DISPLAY: xvfb.display,
+            LD_PRELOAD: stampLibrary,
+            ISLAND_SWAP_STAMPS: stampFile
+        },
+    });
+    const readStamps = () =>
+        fs.readFileSync(stampFile, 'utf8').split('\n').filter(Boolean).map(Number);
+    for (;;) {
+        await new Promise((resolve) => setTimeout(resolve, 100));
+        const stamps = readStamps();
+        if (stamps.length > 0 && stamps.at(-1) - stamps[0] >= flight.to + 0.5) break;
+        if (monotonicSeconds() - launched > island.patience / 1000) {
+            throw new Error('the native program shows no flight');
+        }
+    }
+    child.kill();
+    await new Promise((resolve) => child.once('exit', resolve));
+    xvfb.stop();
+    const stamps = readStamps();
+    return {
+        firstFrame: (stamps[0] - launched) * 1000,
+        frame: medianFrame(stamps.map((seconds) => seconds * 1000), flight.from, flight.to),
+    };
+}
+
+async function threadedFirstFrames(server) {
+    const results = {};
+    for (const backend of Object.keys(island.backends)) {
+        results[backend] = (await firstFrames(backend, server)).firstFrame;
+    }
+    return results;
+}
+
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'island-bench-'));
+try {
+    const stampLibrary = path.join(scratch, 'swap_stamp.so');
+    execFileSync('cc', [
+        '-shared', '-fPIC', '-O2', '-o', stampLibrary, path.join(root, 'bench/render/swap_stamp.c'),
+        '-ldl'
+    ]);
+    const server = await island.serveSite();
+    const threadsSite = path.join(root, 'build-web/site-threads');
+    const threadsServer = fs.existsSync(threadsSite) ?
+        await island.serveSite(threadsSite, {crossOriginIsolated: true}) :
+        null;
+
+    const native = await nativeFlight(scratch, stampLibrary);
+    const page = {};
+    for (const backend of Object.keys(island.backends)) {
+        page[backend] = {
+            ...(await firstFrames(backend, server)),
+            frame: await pageFlight(backend, server)
+        };
+    }
+    const threaded = threadsServer ? await threadedFirstFrames(threadsServer) : null;
+
+    const ms = (value) => `${value.toFixed(0)} ms`;
+    const frameMs = (value) => `${value.toFixed(1)} ms`;
+    const ratio = (value) => `${(value / native.frame).toFixed(2)}×`;
+    console.log(
+        `\n${os.cpus().length} cores, load ${os.loadavg()[0].toFixed(1)}; ${width}×${height}; ` +
+        `first frames: median of ${rounds} loads\n`);
+    console.log(
+        '| | native (Xvfb, llvmpipe) | page, llvmpipe backend | page, SwiftShader backend |');
+    console.log('|---|---|---|---|');
+    console.log(
+        `| open to first frame | ${ms(native.firstFrame)} (launch) | ` +
+        `${ms(page.llvmpipe.firstFrame)} | ${ms(page.swiftshader.firstFrame)} |`);
+    if (threaded) {
+        console.log(
+            `| the same, assets read on 2 worker threads (cross-origin isolated) | | ` +
+            `${ms(threaded.llvmpipe)} | ${ms(threaded.swiftshader)} |`);
+    }
+    console.log(
+        `| median frame, flight 3–13 s | ${frameMs(native.frame)} | ` +
+        `${frameMs(page.llvmpipe.frame)} (${ratio(page.llvmpipe.frame)}) | ` +
+        `${frameMs(page.swiftshader.frame)} (${ratio(page.swiftshader.frame)}) |`);
+    console.log(
+        `| bytes downloaded per load | | ${page.llvmpipe.bytes} | ${page.swiftshader.bytes} |`);
+    await server.close();
+    if (threadsServer) await threadsServer.close();
+} finally {
+    fs.rmSync(scratch, {recursive: true, force: true});
+}
