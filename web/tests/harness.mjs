@@ -94,14 +94,21 @@ export async function openIsland(browser, server, {query = '', width = 800, heig
     const holdBack = (route) => route.abort();
     await page.route(/\.(js|wasm|data)$/, holdBack);
     await page.goto(`${server.url}index.html`);
-    const rest =
-        await page.evaluate(() => innerHeight - document.getElementById('canvas').clientHeight);
+    await setCanvasSize(page, width, height);
     await page.unroute(/\.(js|wasm|data)$/, holdBack);
-    await page.setViewportSize({width, height: height + rest});
     page.errors = [];
     page.on('pageerror', (error) => page.errors.push(error.message));
     await page.goto(`${server.url}index.html${query}`);
     return page;
+}
+
+// Makes the page's window as large as a canvas of width × height needs: the
+// bar and the console below the canvas take their height at that width.
+export async function setCanvasSize(page, width, height) {
+    await page.setViewportSize({width, height: page.viewportSize().height});
+    const rest =
+        await page.evaluate(() => innerHeight - document.getElementById('canvas').clientHeight);
+    await page.setViewportSize({width, height: height + rest});
 }
 
 export async function closeIsland(page) {
