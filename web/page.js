@@ -136,9 +136,22 @@ fullscreenButton.addEventListener('click', () => {
     enterFullScreen();
     fullscreenButton.blur();
 });
+
+// A click on the picture locks the pointer for mouse look: the cursor then
+// moves without end, as on a desktop where it never meets the window's edge.
+function lockPointer() {
+    if (document.pointerLockElement === canvas || island.exitStatus !== null) return;
+    Promise.resolve(canvas.requestPointerLock())
+        .catch((error) => sayFromPage(`The mouse stays free: ${error.message}`));
+}
 canvas.addEventListener('click', () => {
-    if (fullScreenOnClick) enterFullScreen();
-    fullScreenOnClick = false;
+    if (fullScreenOnClick) {
+        // Entering full screen uses up the click; the next one locks the pointer.
+        fullScreenOnClick = false;
+        enterFullScreen();
+    } else {
+        lockPointer();
+    }
 });
 
 // While the picture holds the pointer, Esc lets it go (the browser's rule)
@@ -237,9 +250,6 @@ const fixedClock = query.has('clock') ? Number(query.get('clock')) : undefined;
 
 window.Module = {
     canvas,
-    // A click on the canvas locks the pointer: the cursor then moves without
-    // end, as mouse look wants it.
-    elementPointerLock: true,
     fixedClock: Number.isFinite(fixedClock) && fixedClock >= 0 ? fixedClock : undefined,
     print(text) {
         console.log(text);
