@@ -2,15 +2,16 @@
 // that the ratios hold on a machine whose speed drifts (scripts/web.sh bench):
 //
 // - page open to first frame: navigation start to the end of the first frame
-//   (median of ROUNDS loads, each in a fresh browser context, nothing cached),
-//   on both WebGL backends; the native program's launch to its first swap;
+//   (each load in a fresh browser context, nothing cached), on both WebGL
+//   backends; the native program's launch to its first swap;
 // - the median frame of the flight from 3 s to 13 s after the first frame,
 //   800 × 600, in the page on both backends and in the native program;
 // - the bytes one load of the page downloads;
 // - with build-web/site-threads/ present (the page built with
 //   -DISLAND_WEB_THREADS=ON, served cross-origin isolated), its first frame.
 //
-// A benchmark, not a test: it prints a table and judges nothing.
+// Every case runs once per round (ROUNDS, default 3), in turn. A benchmark,
+// not a test: it prints a table and judges nothing.
 import {execFileSync, spawn} from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -20,7 +21,7 @@ import {fileURLToPath} from 'node:url';
 import * as island from '../tests/harness.mjs';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
-const rounds = Number(process.env.ROUNDS ?? 5);
+const rounds = Number(process.env.ROUNDS ?? 3);
 const width = 800;
 const height = 600;
 const flight = {
@@ -45,38 +46,28 @@ function medianFrame(stamps, from, to) {
     return median(frames);
 }
 
-async function firstFrames(backend, server) {
-    const browser = await island.launchChromium(backend);
-    const firsts = [];
-    const bytes = [];
-    try {
-        for (let round = 0; round < rounds; ++round) {
-            server.resetCount();
-            const page = await island.openIsland(browser, server, {width, height});
-            await island.waitForFrames(page, 1);
-            firsts.push(await page.evaluate(() => window.island.firstFrameAt));
-            bytes.push(server.bytesSent());
-            await island.closeIsland(page);
-        }
-    } finally {
-        await browser.close();
-    }
-    return {firstFrame: median(firsts), bytes: median(bytes)};
+// One load of the page in a fresh context (nothing cached): navigation start
+// to the end of its first frame, and the bytes the server sent for it.
+async function firstFrame(browser, server) {
+    server.resetCount();
+    const page = await island.openIsland(browser, server, {width, height});
+    await island.waitForFrames(page, 1);
+    const result = {
+        firstFrame: await page.evaluate(() => window.island.firstFrameAt),
+        bytes: server.bytesSent(),
+    };
+    await island.closeIsland(page);
+    return result;
 }
 
-async function pageFlight(backend, server) {
-    const browser = await island.launchChromium(backend);
-    try {
-        const page = await island.openIsland(browser, server, {width, height});
-        await page.waitForFunction(
-            (seconds) => window.island.lastFrameAt - window.island.firstFrameAt >= seconds * 1000,
-            flight.to + 0.5);
-        const stamps = await page.evaluate(() => window.island.frameStamps);
-        await island.closeIsland(page);
-        return medianFrame(stamps, flight.from, flight.to);
-    } finally {
-        await browser.close();
-    }
+async function pageFlight(browser, server) {
+    const page = await island.openIsland(browser, server, {width, height});
+    await page.waitForFunction(
+        (seconds) => window.island.lastFrameAt - window.island.firstFrameAt >= seconds * 1000,
+        flight.to + 0.5);
+    const stamps = await page.evaluate(() => window.island.frameStamps);
+    await island.closeIsland(page);
+    return medianFrame(stamps, flight.from, flight.to);
 }
 
 // An X server of its own for the native program, started before the clock.
@@ -93,13 +84,13 @@ async function startXvfb() {
 
 // The native program in a scratch directory, its swaps stamped by
 // bench/render/swap_stamp.c (preloaded), stopped 13.5 s after its first frame.
-async function nativeFlight(scratch, stampLibrary) {
-    const run = path.join(scratch, 'native');
+async function nativeFlight(scratch, stampLibrary, round) {
+    const run = path.join(scratch, `native-${round}`);
     fs.mkdirSync(run);
     for (const data of ['Shaders', 'Models', 'Sprites', 'config.cfg']) {
         fs.symlinkSync(path.join(island.nativeRunDir, data), path.join(run, data));
     }
-    const stampFile = path.join(scratch, 'swaps');
+    const stampFile = path.join(run, 'swaps');
     fs.writeFileSync(stampFile, '');
     const monotonicSeconds = () => Number(process.hrtime.bigint()) / 1e9;  // the stamps' clock
     const xvfb = await startXvfb();
@@ -134,14 +125,6 @@ async function nativeFlight(scratch, stampLibrary) {
     };
 }
 
-async function threadedFirstFrames(server) {
-    const results = {};
-    for (const backend of Object.keys(island.backends)) {
-        results[backend] = (await firstFrames(backend, server)).firstFrame;
-    }
-    return results;
-}
-
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'island-bench-'));
 try {
     const stampLibrary = path.join(scratch, 'swap_stamp.so');
@@ -155,39 +138,63 @@ try {
         await island.serveSite(threadsSite, {crossOriginIsolated: true}) :
         null;
 
-    const native = await nativeFlight(scratch, stampLibrary);
-    const page = {};
-    for (const backend of Object.keys(island.backends)) {
-        page[backend] = {
-            ...(await firstFrames(backend, server)),
-            frame: await pageFlight(backend, server)
-        };
+    // Rounds of every case in turn, so that a change of the machine's load
+    // falls on all of them; each figure is the median over the rounds, and
+    // each ratio the median of the rounds' ratios.
+    const backends = Object.keys(island.backends);
+    const browsers = {};
+    for (const backend of backends) browsers[backend] = await island.launchChromium(backend);
+    const samples = {native: {firstFrame: [], frame: []}, threaded: {}};
+    for (const backend of backends) {
+        samples[backend] = {firstFrame: [], frame: [], ratio: [], bytes: []};
+        samples.threaded[backend] = [];
     }
-    const threaded = threadsServer ? await threadedFirstFrames(threadsServer) : null;
+    for (let round = 0; round < rounds; ++round) {
+        const native = await nativeFlight(scratch, stampLibrary, round);
+        samples.native.firstFrame.push(native.firstFrame);
+        samples.native.frame.push(native.frame);
+        for (const backend of backends) {
+            const load = await firstFrame(browsers[backend], server);
+            samples[backend].firstFrame.push(load.firstFrame);
+            samples[backend].bytes.push(load.bytes);
+            if (threadsServer) {
+                samples.threaded[backend].push(
+                    (await firstFrame(browsers[backend], threadsServer)).firstFrame);
+            }
+            const frame = await pageFlight(browsers[backend], server);
+            samples[backend].frame.push(frame);
+            samples[backend].ratio.push(frame / native.frame);
+        }
+    }
+    for (const backend of backends) await browsers[backend].close();
 
-    const ms = (value) => `${value.toFixed(0)} ms`;
-    const frameMs = (value) => `${value.toFixed(1)} ms`;
-    const ratio = (value) => `${(value / native.frame).toFixed(2)}×`;
+    const ms = (values) => `${median(values).toFixed(0)} ms`;
+    const frameMs = (values) => `${median(values).toFixed(1)} ms`;
+    const ratio = (values) => `${median(values).toFixed(2)}×`;
     console.log(
-        `\n${os.cpus().length} cores, load ${os.loadavg()[0].toFixed(1)}; ${width}×${height}; ` +
-        `first frames: median of ${rounds} loads\n`);
+        `\n${os.cpus().length} cores, load ${os.loadavg()[0].toFixed(1)} at the end; ` +
+        `${width}×${height}; medians of ${rounds} rounds\n`);
     console.log(
         '| | native (Xvfb, llvmpipe) | page, llvmpipe backend | page, SwiftShader backend |');
     console.log('|---|---|---|---|');
     console.log(
-        `| open to first frame | ${ms(native.firstFrame)} (launch) | ` +
-        `${ms(page.llvmpipe.firstFrame)} | ${ms(page.swiftshader.firstFrame)} |`);
-    if (threaded) {
+        `| first frame: from launch (native), from opening the page | ` +
+        `${ms(samples.native.firstFrame)} | ${ms(samples.llvmpipe.firstFrame)} | ` +
+        `${ms(samples.swiftshader.firstFrame)} |`);
+    if (threadsServer) {
         console.log(
             `| the same, assets read on 2 worker threads (cross-origin isolated) | | ` +
-            `${ms(threaded.llvmpipe)} | ${ms(threaded.swiftshader)} |`);
+            `${ms(samples.threaded.llvmpipe)} | ${ms(samples.threaded.swiftshader)} |`);
     }
     console.log(
-        `| median frame, flight 3–13 s | ${frameMs(native.frame)} | ` +
-        `${frameMs(page.llvmpipe.frame)} (${ratio(page.llvmpipe.frame)}) | ` +
-        `${frameMs(page.swiftshader.frame)} (${ratio(page.swiftshader.frame)}) |`);
+        `| median frame, flight 3–13 s | ${frameMs(samples.native.frame)} | ` +
+        `${frameMs(samples.llvmpipe.frame)} | ${frameMs(samples.swiftshader.frame)} |`);
     console.log(
-        `| bytes downloaded per load | | ${page.llvmpipe.bytes} | ${page.swiftshader.bytes} |`);
+        `| the same, page / native | | ${ratio(samples.llvmpipe.ratio)} | ` +
+        `${ratio(samples.swiftshader.ratio)} |`);
+    console.log(
+        `| bytes downloaded by one load | | ${median(samples.llvmpipe.bytes)} | ` +
+        `${median(samples.swiftshader.bytes)} |`);
     await server.close();
     if (threadsServer) await threadsServer.close();
 } finally {
