@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_config.h"
 #include "app/diagnostics.h"
 #include "platform/console.h"
 #include "platform/gl.h"
 #include "platform/window.h"
+#include "state/app_config.h"
 
 using namespace platform;
 
