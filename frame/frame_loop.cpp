@@ -5,11 +5,11 @@
 
 #include <cstdio>
 
-#include "app/diagnostics.h"
 #include "camera/camera.h"
 #include "frame/frame_composition.h"
 #include "frame/key_handlers.h"
 #include "frame/playback_script.h"
+#include "platform/gl_context.h"
 #include "platform/window.h"
 #include "state/app_config.h"
 #include "state/globals.h"
@@ -23,7 +23,7 @@ void FrameLoop::runIteration() {
     const glm::mat4 view = beginFrame();
     renderFrame(scene, view);
     platform::glfwSwapBuffers();  // also polls keys, cursor and the window
-    reportGLError();
+    platform::reportGLError();
     endFrame();
 }
 

@@ -11,7 +11,7 @@
 #include "camera/camera.h"
 #include "frame/frame_loop.h"
 #include "platform/console.h"
-#include "platform/gl.h"
+#include "platform/gl_context.h"
 #include "platform/window.h"
 #include "render/scene_object.h"
 #include "scene/scene_setup.h"
@@ -72,7 +72,7 @@ void toggleWireframe(FrameLoopState& state) {
     if (!((state.wireframeRequest && !held('M')) || state.playbackKey == 'M')) return;
     state.wireframeRequest = false;
     polygonModeToggle = (polygonModeToggle + 1) % 2;
-    glPolygonMode(GL_FRONT_AND_BACK, polygonModeToggle == 1 ? GL_FILL : GL_LINE);
+    platform::setPolygonMode(polygonModeToggle != 1);
     if (state.recording) state.recorder.recordKey('M');
 }
 

@@ -6,8 +6,10 @@
 #include <iterator>
 #include <vector>
 
-#include "app/diagnostics.h"
 #include "platform/console.h"
+#include "platform/gl_context.h"
+
+using platform::reportGLError;
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include "camera/camera.h"
 #include "frame/frame_composition.h"
+#include "platform/gl_context.h"
 #include "render/scene_object.h"
 #include "scene/scene_setup.h"
 #include "state/globals.h"
@@ -74,7 +75,7 @@ TEST_F(GeneratedScene, EveryModeAndWireframeDrawWithoutAnErrorOnBothContexts) {
             scope.input.setTime(frame * 2.5);  // the water moves with the clock
             scene->cliff->setMode(frame % kUserModeCount);
             scene->water->setMode((frame + 3) % kUserModeCount);
-            glPolygonMode(GL_FRONT_AND_BACK, frame >= kUserModeCount ? GL_LINE : GL_FILL);
+            platform::setPolygonMode(frame >= kUserModeCount);
             camera.setYaw(frame * 25.0f);
             renderFrame(*scene, camera.update());
             platform::glfwSwapBuffers();
@@ -82,7 +83,7 @@ TEST_F(GeneratedScene, EveryModeAndWireframeDrawWithoutAnErrorOnBothContexts) {
             EXPECT_TRUE(errors.empty())
                 << request.name << " frame " << frame << ": 0x" << std::hex << errors[0];
         }
-        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        platform::setPolygonMode(false);
     }
 }
 

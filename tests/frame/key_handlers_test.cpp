@@ -8,6 +8,7 @@
 
 #include "camera/camera.h"
 #include "frame/frame_loop.h"
+#include "platform/gl_context.h"
 #include "render/scene_object.h"
 #include "scene/scene_setup.h"
 #include "state/globals.h"
@@ -25,7 +26,7 @@ class Keys : public testing::Test {
         scene.water = &water, scene.cliff = &cliff;
         loop = std::make_unique<FrameLoop>(scene);
         platform::glfwSetWindowTitle("");
-        glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+        platform::setPolygonMode(false);
         printed.clear();
     }
     // One poll and its key handling.

@@ -13,13 +13,13 @@
 #include <system_error>
 #include <vector>
 
-#include "app/diagnostics.h"
 #include "app/startup.h"
 #include "capture_options.h"
 #include "frame/frame_composition.h"
 #include "frame/frame_loop.h"
 #include "frame_image.h"
 #include "platform/console.h"
+#include "platform/gl_context.h"
 #include "platform/scripted_input.h"
 #include "platform/window.h"
 #include "render/coordinate_gizmo.h"
@@ -94,7 +94,7 @@ int captureFlight(Scene& scene, const CaptureOptions& options,
         }
 
         platform::glfwSwapBuffers();
-        reportGLError();
+        platform::reportGLError();
         if (platform::glfwGetWindowParam(platform::GLFW_OPENED) == 0) {
             report("the window was closed after frame " + std::to_string(frame));
             return 1;
