@@ -3,10 +3,10 @@
 // is too large for the context, leaves an empty (0 × 0) texture in its slot.
 #include "assets/texture_set.h"
 
+#include "assets/program_locations.h"
 #include "platform/console.h"
 #include "platform/gl_context.h"
 #include "platform/image_reader.h"
-#include "render/shader_program.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ void TextureSet::reserveTextures(int count) {
     colourAlpha = false;
 }
 
-bool TextureSet::addTexture(const ShaderProgram& program, const char* uniformName,
+bool TextureSet::addTexture(const ProgramLocations& program, const char* uniformName,
                             const char* path) {
     if (textureCount >= textureCapacity) return false;
     platform::ImageRead read;
@@ -54,7 +54,7 @@ bool TextureSet::addTexture(const ShaderProgram& program, const char* uniformNam
     return addReadTexture(program, uniformName, read);
 }
 
-bool TextureSet::addReadTexture(const ShaderProgram& program, const char* uniformName,
+bool TextureSet::addReadTexture(const ProgramLocations& program, const char* uniformName,
                                 platform::ImageRead& readImage) {
     if (textureCount >= textureCapacity) return false;
     const size_t slot = static_cast<size_t>(textureCount);
