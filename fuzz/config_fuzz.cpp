@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "fuzz/fuzz_check.h"
+#include "fuzz_check.h"
 #include "state/app_config.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/fuzz_check.h"
+#include "fuzz_check.h"
 #include "input/input_player.h"
 
 namespace {
