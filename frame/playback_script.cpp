@@ -71,12 +71,12 @@ void applyRow(int row, float s, Scene& scene) {
             scriptYaw -= 0.045f * s;
             camera.setYaw(scriptYaw);
             break;
-        case 9: setCliffMode(scene, 0); break;
-        case 10: setCliffMode(scene, 1); break;
-        case 11: setCliffMode(scene, 2); break;
-        case 12: setCliffMode(scene, 3); break;
-        case 13: setCliffMode(scene, 4); break;
-        case 14: setCliffMode(scene, 5); break;
+        case 9: setCliffMode(scene, kModeNone); break;
+        case 10: setCliffMode(scene, kModeFlat); break;
+        case 11: setCliffMode(scene, kModeFlatSpecular); break;
+        case 12: setCliffMode(scene, kModeGouraud); break;
+        case 13: setCliffMode(scene, kModeGouraudSpecular); break;
+        case 14: setCliffMode(scene, kModeBumpmap); break;
         case 15:
             lightEye.x += 0.9f * s;
             lightEye.z += 0.2f * s;

@@ -16,9 +16,16 @@ bool fileExists(const std::string& path);
 // The whole file, byte for byte; "" when it cannot be opened.
 std::string readTextFile(const std::string& path);
 
+// The kinds of program the system builds. A scene object drawn with a program
+// of a kind other than minimal binds its textures; with the base kind it also
+// sets the model matrix "M".
+constexpr int kMinimalProgram = 0;
+constexpr int kBaseProgram = 1;
+constexpr int kGizmoProgram = -1;
+
 class ShaderProgram : public ProgramLocations {
 public:
-    // kind: 0 minimal, 1 base (scene objects also set "M"), -1 gizmo.
+    // `kind`: one of the kinds above.
     ShaderProgram(const std::string& basePath, int kind);
     ~ShaderProgram();
     ShaderProgram(const ShaderProgram&) = delete;

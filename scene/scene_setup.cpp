@@ -49,30 +49,30 @@ SceneObject* createAndLoad(Scene& scene, const ObjectFiles& files, AssetPrefetch
 // The objects live until the process ends: they are created here and never deleted.
 void createSceneObjects(Scene& scene, AssetPrefetch* ahead) {
     scene.water = createAndLoad(scene, kWaterFiles, ahead);
-    scene.water->setMode(6);
+    scene.water->setMode(kModeBumpmapSpecular);
     scene.water->rotate(90.0f, glm::vec3(0.0f, 1.0f, 0.0f));
     scene.water->scale(glm::vec3(14.0f, 14.0f, 14.0f));
     scene.water->translate(glm::vec3(0.0f, -1.0f, 0.0f));
 
     scene.lightSphere = createAndLoad(scene, kLightSphereFiles, ahead);
     scene.lightSphere->setPosition(lightPosition);
-    scene.lightSphere->setMode(0);
+    scene.lightSphere->setMode(kModeNone);
 
     scene.tree = createAndLoad(scene, kTreeFiles, ahead);
-    scene.tree->setMode(3);
+    scene.tree->setMode(kModeGouraud);
     scene.tree->scale(glm::vec3(5.0f, 5.0f, 5.0f));
     scene.tree->rotate(110.0f, glm::vec3(1.0f, 0.0f, 0.0f));
     scene.tree->translate(glm::vec3(0.0f, -3.8f, 2.0f));
 
     scene.cliff = createAndLoad(scene, kCliffFiles, ahead);
-    scene.cliff->setMode(5);
+    scene.cliff->setMode(kModeBumpmap);
 
     scene.skybox = createAndLoad(scene, kSkyboxFiles, ahead);
     scene.skybox->translate(glm::vec3(5.0f, 0.2f, -15.0f));
     scene.skybox->scale(glm::vec3(500.0f, 500.0f, 500.0f));
     scene.skybox->rotate(180.0f, glm::vec3(0.0f, 1.0f, 0.0f));
     scene.skybox->rotate(270.0f, glm::vec3(0.0f, 0.0f, 1.0f));
-    scene.skybox->setMode(0);
+    scene.skybox->setMode(kModeNone);
 }
 
 }  // namespace
@@ -94,12 +94,12 @@ std::unique_ptr<AssetPrefetch> startReadingSceneAssets() {
 
 bool setUpScene(Scene& scene, AssetPrefetch* ahead) {
     const std::string shaderDirectory = "Shaders/" + appConfig.shaderversion;
-    scene.minimalProgram = std::make_unique<ShaderProgram>(shaderDirectory + "/minimal", 0);
+    scene.minimalProgram = std::make_unique<ShaderProgram>(shaderDirectory + "/minimal", kMinimalProgram);
     if (!scene.minimalProgram->isLoaded()) {
         platform::printLine("Could not compile minimal shader program.");
         return false;
     }
-    scene.baseProgram = std::make_unique<ShaderProgram>(shaderDirectory + "/base", 1);
+    scene.baseProgram = std::make_unique<ShaderProgram>(shaderDirectory + "/base", kBaseProgram);
     if (!scene.baseProgram->isLoaded()) {
         platform::printLine("Could not compile base shader program.");
         return false;

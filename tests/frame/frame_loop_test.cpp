@@ -24,7 +24,7 @@ class Loop : public testing::Test {
         support::printedBy([] { camera.reset(); });
         lightPosition = glm::vec3(0, 140, 100);
         scene.water = &water, scene.cliff = &cliff;
-        water.setMode(6), cliff.setMode(5);
+        water.setMode(kModeBumpmapSpecular), cliff.setMode(kModeBumpmap);
     }
     // One frame without the render passes; the swap polls the scripted keys.
     Result frame(std::vector<int> held = {}) {
@@ -81,7 +81,7 @@ TEST_F(Loop, ReplayGivesTheSameViewLightAndModesInEveryFrame) {
     frame();
     camera = startCamera, lightEye = startEye, lightPosition = startLight;
     loop.state.selectedObject = 1;
-    water.setMode(6), cliff.setMode(5);
+    water.setMode(kModeBumpmapSpecular), cliff.setMode(kModeBumpmap);
     for (size_t i = 0; i < recorded.size() + 3; ++i) {
         scope.input.moveCursorTo(static_cast<int>(i) * 7, 3);  // not read in playback
         replayed.push_back(frame());

@@ -22,7 +22,7 @@ class Keys : public testing::Test {
     void TearDown() override { support::closeContext(); }
     void restart() {
         resetGlobals();
-        water.setMode(6), cliff.setMode(5);
+        water.setMode(kModeBumpmapSpecular), cliff.setMode(kModeBumpmap);
         scene.water = &water, scene.cliff = &cliff;
         loop = std::make_unique<FrameLoop>(scene);
         platform::glfwSetWindowTitle("");

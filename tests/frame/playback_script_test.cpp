@@ -23,7 +23,7 @@ class Script : public testing::Test {
         camera = Camera();
         support::printedBy([] { camera.reset(); });
         scene.water = &water, scene.cliff = &cliff;
-        water.setMode(6), cliff.setMode(5);
+        water.setMode(kModeBumpmapSpecular), cliff.setMode(kModeBumpmap);
     }
     // The camera's move since the start, its yaw and pitch, the light's eye
     // (and whether the drawn light is elsewhere), the cliff's mode.
