@@ -30,12 +30,12 @@ struct Scene {
     SceneObject* cliff = nullptr;
     SceneObject* skybox = nullptr;
     // The size the window is drawn at and the projection of that aspect: the
-    // window's at set-up, then its framebuffer's (app/frame_size.h).
+    // window's at set-up, then its framebuffer's (scene/frame_size.h).
     int frameWidth = 0;
     int frameHeight = 0;
     glm::mat4 projection{1.0f};
     // The shadow map is drawn again only when its inputs have changed since
-    // it was last drawn (app/shadow_map_inputs.h says which they are).
+    // it was last drawn (scene/shadow_map_inputs.h says which they are).
     bool shadowMapDrawn = false;
     ShadowMapInputs shadowMapDrawnFrom;
     // The model and texture files that could not be read: the demo draws
