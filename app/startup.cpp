@@ -3,23 +3,20 @@
 // the report's own error test sees only its own error.
 #include "app/startup.h"
 
-#include <cstdio>
-#include <string>
-
-#include "app/app_config.h"
 #include "app/diagnostics.h"
 #include "platform/console.h"
 #include "platform/gl.h"
 #include "platform/gl_context.h"
 #include "platform/window.h"
+#include "state/app_config.h"
 
 using namespace platform;
 
 namespace {
 
-// Core contexts have no default vertex array object; one bound for the whole
-// run lets the meshes set their attributes as on a compatibility context.
-void bindVertexArrayForCoreProfile() {
+// Core and ES contexts have no default vertex array object; one bound for the
+// whole run lets the meshes set their attributes as on a compatibility context.
+void bindVertexArrayForTheRun() {
     if (!contextLacksFixedFunction()) return;
     GLuint vertexArray = 0;
     glGenVertexArrays(1, &vertexArray);
@@ -28,9 +25,8 @@ void bindVertexArrayForCoreProfile() {
 
 // A window larger than the largest viewport could never be drawn whole.
 bool viewportCoversWindow(int width, int height) {
-    GLint largest[2] = {0, 0};
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
-    return width <= largest[0] && height <= largest[1];
+    const GLContextLimits limits = currentGLContextLimits();
+    return width <= limits.maxViewportWidth && height <= limits.maxViewportHeight;
 }
 
 bool failWindow() {
@@ -41,15 +37,12 @@ bool failWindow() {
 
 }  // namespace
 
-bool isCoreProfileContext() { return currentGLContextKind() == GLContextKind::Core; }
-
 bool startUp() { return startUp(nullptr); }
 
 bool startUp(const std::function<void(AppConfig&)>& adjustConfig) {
     glfwInit();
     readConfig("config.cfg");
     if (adjustConfig) adjustConfig(appConfig);
-    glewExperimental = GL_TRUE;
     glfwOpenWindowHint(GLFW_OPENGL_VERSION_MAJOR, appConfig.glMajorVersion);
     glfwOpenWindowHint(GLFW_OPENGL_VERSION_MINOR, appConfig.glMinorVersion);
     // A forward-compatible core context exists only from version 3.2 on.
@@ -63,7 +56,8 @@ bool startUp(const std::function<void(AppConfig&)>& adjustConfig) {
                        appConfig.fullscreen) != 1) {
         return failWindow();
     }
-    startGLLoader();  // a failure is reported there, and start-up goes on
+    // A loader that fails is reported, and start-up goes on regardless.
+    startGLLoader();
     if (!viewportCoversWindow(appConfig.window_width, appConfig.window_height)) {
         return failWindow();
     }
@@ -74,6 +68,6 @@ bool startUp(const std::function<void(AppConfig&)>& adjustConfig) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glGetError();
     printContextInfo();
-    bindVertexArrayForCoreProfile();
+    bindVertexArrayForTheRun();
     return true;
 }

@@ -8,7 +8,7 @@
 #include "platform/gl.h"
 #include "platform/image_reader.h"
 
-class ShaderProgram;
+class ProgramLocations;
 
 class TextureSet {
 public:
@@ -20,12 +20,12 @@ public:
     // Loads the TGA at `path` into the next slot; an unreadable file prints
     // "tex file not found", leaves an empty texture in the slot and returns
     // false. False too, with nothing done, when every slot is taken.
-    bool addTexture(const ShaderProgram& program, const char* uniformName, const char* path);
+    bool addTexture(const ProgramLocations& program, const char* uniformName, const char* path);
     // The same with the image already read (glfwReadImage's result, made
     // ahead, for example on another thread): the message, the texture, the
     // slot and the result as addTexture gives them. An image larger than the
     // context takes counts as unreadable.
-    bool addReadTexture(const ShaderProgram& program, const char* uniformName,
+    bool addReadTexture(const ProgramLocations& program, const char* uniformName,
                         platform::ImageRead& readImage);
 
     // True when slot 0 holds an image with an alpha channel.

@@ -1,5 +1,5 @@
-// The reflection target. A core-profile context lacks GL_CLAMP; there the
-// texture clamps to its edge, which is what GL_CLAMP gives with linear
+// The reflection target. A context without the fixed-function features lacks
+// GL_CLAMP; there the texture clamps to its edge, which is what GL_CLAMP gives with linear
 // filtering and no border in practice.
 #include "render/reflection_map.h"
 

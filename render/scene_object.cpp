@@ -9,12 +9,12 @@
 
 const char* shadingModeName(int mode) {
     switch (mode) {
-        case 1: return "flat shading";
-        case 2: return "flat shading with specular";
-        case 3: return "gouraud shading";
-        case 4: return "gouraud shading with specular";
-        case 5: return "bumpmap shading";
-        case 6: return "bumpmap shading with specular";
+        case kModeFlat: return "flat shading";
+        case kModeFlatSpecular: return "flat shading with specular";
+        case kModeGouraud: return "gouraud shading";
+        case kModeGouraudSpecular: return "gouraud shading with specular";
+        case kModeBumpmap: return "bumpmap shading";
+        case kModeBumpmapSpecular: return "bumpmap shading with specular";
         default: return "none";
     }
 }
@@ -42,13 +42,13 @@ void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
     const glm::mat4 modelView = view * modelMatrix;
     // The colour texture is bound only for programs of nonzero kind; one
     // without an alpha channel (or an empty one) reads alpha 1.
-    const bool opaqueColour = program.getKind() != 0 && !textures.colourHasAlpha();
+    const bool opaqueColour = program.getKind() != kMinimalProgram && !textures.colourHasAlpha();
     const ShaderProgram& bound = program.bindForDraw(mode, opaqueColour);
     mesh.bindAttributes();
-    if (program.getKind() != 0) {
+    if (program.getKind() != kMinimalProgram) {
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, textures.textureIds.empty() ? 0 : textures.textureIds[0]);
-        if ((mode == 5 || mode == 6) && textures.textureCapacity == 2) {
+        if (modeUsesNormalMap(mode) && textures.textureCapacity == 2) {
             glActiveTexture(GL_TEXTURE1);
             glBindTexture(GL_TEXTURE_2D, textures.textureIds[1]);
             const GLint normalMapLocation =
@@ -63,7 +63,7 @@ void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
     glUniformMatrix4fv(bound.getUniformLocation("invmvpMat"), 1, GL_FALSE,
                        &inverseModelViewProjection[0][0]);
     glUniformMatrix4fv(bound.getUniformLocation("V_cam"), 1, GL_FALSE, &view[0][0]);
-    if (program.getKind() == 1) {
+    if (program.getKind() == kBaseProgram) {
         glUniformMatrix4fv(bound.getUniformLocation("M"), 1, GL_FALSE, &modelMatrix[0][0]);
     }
     glUniformMatrix4fv(bound.getUniformLocation("projMat"), 1, GL_TRUE, &projection[0][0]);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/program_locations.h"
 #include "platform/gl.h"
 
 // True when the file can be opened for reading.
@@ -15,9 +16,16 @@ bool fileExists(const std::string& path);
 // The whole file, byte for byte; "" when it cannot be opened.
 std::string readTextFile(const std::string& path);
 
-class ShaderProgram {
+// The kinds of program the system builds. A scene object drawn with a program
+// of a kind other than minimal binds its textures; with the base kind it also
+// sets the model matrix "M".
+constexpr int kMinimalProgram = 0;
+constexpr int kBaseProgram = 1;
+constexpr int kGizmoProgram = -1;
+
+class ShaderProgram final : public ProgramLocations {
 public:
-    // kind: 0 minimal, 1 base (scene objects also set "M"), -1 gizmo.
+    // `kind`: one of the kinds above.
     ShaderProgram(const std::string& basePath, int kind);
     ~ShaderProgram();
     ShaderProgram(const ShaderProgram&) = delete;
@@ -29,8 +37,8 @@ public:
     void bind() const;
     void unbind() const;
     // Asked of OpenGL at every call; -1 for a name the program does not use.
-    GLint getUniformLocation(const char* name) const;
-    GLint getAttribLocation(const char* name) const;
+    GLint getUniformLocation(const char* name) const override;
+    GLint getAttribLocation(const char* name) const override;
 
     // Binds the program for one draw in shading mode `mode` and returns it.
     // Where both sources test SHADING_MODE, that is a build of them for this

@@ -14,6 +14,8 @@ packages=(
   # scripts/fuzz.sh: clang with the libFuzzer and sanitizer runtimes, and
   # llvm-symbolizer for readable reports
   clang libclang-rt-14-dev llvm
+  # scripts/format.sh: the formatter of .clang-format
+  clang-format
 )
 
 missing=()

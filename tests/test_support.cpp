@@ -7,9 +7,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/app_config.h"
-#include "app/globals.h"
 #include "app/startup.h"
+#include "state/app_config.h"
+#include "state/globals.h"
 
 namespace fs = std::filesystem;
 

@@ -9,11 +9,11 @@
 
 #include <memory>
 
-#include "app/frame_loop.h"
-#include "app/scene_setup.h"
 #include "app/startup.h"
 #include "assets/asset_prefetch.h"
+#include "frame/frame_loop.h"
 #include "platform/window.h"
+#include "scene/scene_setup.h"
 
 namespace {
 

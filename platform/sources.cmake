@@ -1,7 +1,0 @@
-# Sources of platform/ in the core library.
-list(APPEND ISLAND_CORE_SOURCES
-  platform/window.cpp
-  platform/gl_context.cpp
-  platform/console.cpp
-  platform/image_reader.cpp
-)
