@@ -42,7 +42,8 @@ for (const backend of Object.keys(island.backends)) {
         after(() => browser.close());
 
         test(
-            'ten seconds of the flight: the context report, no GL error line, no page error',
+            'ten seconds of the flight, wireframe on and off twice: the context report, no GL ' +
+                'error line, no page error',
             async () => {
                 const page = await island.openIsland(browser, server);
                 await island.waitForLine(page, /^Illegal operation caused an error message\. :\)$/);
@@ -52,9 +53,24 @@ for (const backend of Object.keys(island.backends)) {
                     'Doing illegal operation (glEnable(GL_TEXTURE_2D)) now...',
                     'Illegal operation caused an error message. :)',
                 ]);
+                // M: filled, wireframe, filled, wireframe. The shadow pass then
+                // draws with the line polygon offset, where the context has it.
+                for (let press = 0; press < 4; ++press) {
+                    await page.keyboard.press('KeyM');
+                    await island.waitForFrames(page, 2);
+                }
                 // The program's clock starts with it; the frames carry the page's stamps.
-                await page.waitForFunction(() => island.lastFrameAt - island.startedAt >= 10_000);
+                await page.waitForFunction(
+                    () => window.island.lastFrameAt - window.island.startedAt >= 10_000);
                 assert.deepEqual(await island.linesOf(page, 'stderr'), []);
+                const lineMode = await page.evaluate(
+                    () => document.createElement('canvas').getContext('webgl2').getExtension(
+                              'WEBGL_polygon_mode') !== null);
+                const saidNoWireframe =
+                    (await island.linesOf(page, 'stdout'))
+                        .filter((line) => line.startsWith('Wireframe is not available'));
+                assert.equal(
+                    saidNoWireframe.length, lineMode ? 0 : 1, 'said once where it is missing');
                 assert.deepEqual(page.errors, []);
                 await island.closeIsland(page);
             });
