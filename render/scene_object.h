@@ -3,6 +3,8 @@
 #pragma once
 
 #include <glm/glm.hpp>
+#include <string>
+#include <vector>
 
 #include "assets/mesh.h"
 #include "assets/texture_set.h"
@@ -13,6 +15,11 @@ class ShaderProgram;
 constexpr int kModeShadowPass = -2;
 constexpr int kModeReflectionPass = 7;
 constexpr int kUserModeCount = 7;
+
+// The uniforms every draw sets from its own arguments and the clock: what a
+// draw reads besides them was set elsewhere and stays until set again.
+inline const std::vector<std::string> kUniformsOfEveryDraw = {"mvMat",   "invmvpMat", "V_cam", "M",
+                                                              "projMat", "timer",     "mode"};
 
 class SceneObject {
 public:
@@ -37,6 +44,9 @@ public:
 
     void draw(const glm::mat4& view, const glm::mat4& projection,
               const ShaderProgram& program) const;
+    // Whether a draw with `program` binds a colour texture without alpha,
+    // which picks the program that draws (ShaderProgram::drawProgram).
+    bool opaqueColourFor(const ShaderProgram& program) const;
 
     Mesh mesh;
     TextureSet textures;
