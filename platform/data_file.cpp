@@ -28,6 +28,15 @@ const char* nonRegularFileKind(const std::string& path) {
     return kindOf(status);
 }
 
+bool regularFileOpens(const std::string& path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (descriptor < 0) return false;
+    struct stat status;
+    const bool regular = ::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode);
+    ::close(descriptor);
+    return regular;
+}
+
 DataFile readDataFile(const std::string& path, std::size_t largest) {
     DataFile file;
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);

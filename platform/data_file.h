@@ -16,6 +16,9 @@ namespace platform {
 // path that names nothing that can be looked at.
 const char* nonRegularFileKind(const std::string& path);
 
+// True when `path` names a regular file that opens for reading.
+bool regularFileOpens(const std::string& path);
+
 struct DataFile {
     std::unique_ptr<char[]> bytes;  // not NUL-terminated; at least one byte allocated
     std::size_t length = 0;

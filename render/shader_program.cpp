@@ -163,9 +163,7 @@ bool attributesOverlap(GLuint program) {
 
 }  // namespace
 
-bool fileExists(const std::string& path) {
-    return !platform::readDataFile(path, kLargestSource).failed();
-}
+bool fileExists(const std::string& path) { return platform::regularFileOpens(path); }
 
 std::string readTextFile(const std::string& path) {
     const platform::DataFile file = platform::readDataFile(path, kLargestSource);
