@@ -1,31 +1,14 @@
 // The context report asks for the version and the flags with queries that
 // 2.x contexts do not know. They then raise GL_INVALID_ENUM, which is taken
-// from the queue before the report's own error test, and the version is read
-// from the version string instead.
+// from the queue before the report's own error test, and the version is the
+// one the context layer reads from the version string instead.
 #include "app/diagnostics.h"
 
-#include <cstdio>
 #include <string>
 
 #include "platform/console.h"
 #include "platform/gl.h"
-
-const char* glErrorMessage(unsigned int error) {
-    switch (error) {
-        case GL_NO_ERROR: return "";
-        case GL_INVALID_ENUM: return "GL: enum argument out of range.";
-        case GL_INVALID_VALUE: return "GL: Numeric argument out of range.";
-        case GL_INVALID_OPERATION: return "GL: Operation illegal in current state.";
-        case GL_OUT_OF_MEMORY: return "GL: Not enough memory left to execute command.";
-        case GL_INVALID_FRAMEBUFFER_OPERATION: return "GL: Framebuffer object is not complete.";
-        default: return "GL: Unknown error.";
-    }
-}
-
-void reportGLError() {
-    GLenum error = glGetError();
-    if (error != GL_NO_ERROR) platform::printErrorLine(glErrorMessage(error));
-}
+#include "platform/gl_context.h"
 
 namespace {
 
@@ -44,9 +27,9 @@ void printContextInfo() {
     glGetIntegerv(GL_MAJOR_VERSION, &major);
     glGetIntegerv(GL_MINOR_VERSION, &minor);
     if (discardErrors()) {
-        major = minor = 0;
-        const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-        if (version != nullptr) std::sscanf(version, "%d.%d", &major, &minor);
+        const platform::GLVersion version = platform::currentGLVersion();
+        major = version.major;
+        minor = version.minor;
     }
     platform::printLine("Loaded OpenGL Version " + std::to_string(major) + "." +
                         std::to_string(minor));

@@ -1,11 +1,11 @@
 // island: an interactive OpenGL demo of a small island scene. The program
 // takes no arguments; it reads config.cfg and its data from the working
 // directory.
-#include "app/frame_loop.h"
-#include "app/scene_setup.h"
 #include "app/startup.h"
 #include "assets/asset_prefetch.h"
+#include "frame/frame_loop.h"
 #include "platform/window.h"
+#include "scene/scene_setup.h"
 
 int main() {
     // The models and images are read and decoded on worker threads while the

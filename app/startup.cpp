@@ -3,23 +3,21 @@
 // the report's own error test sees only its own error.
 #include "app/startup.h"
 
-#include <cstdio>
-#include <string>
-
-#include "app/app_config.h"
 #include "app/diagnostics.h"
 #include "platform/console.h"
 #include "platform/gl.h"
+#include "platform/gl_context.h"
 #include "platform/window.h"
+#include "state/app_config.h"
 
 using namespace platform;
 
 namespace {
 
-// Core contexts have no default vertex array object; one bound for the whole
-// run lets the meshes set their attributes as on a compatibility context.
-void bindVertexArrayForCoreProfile() {
-    if (!isCoreProfileContext()) return;
+// Core and ES contexts have no default vertex array object; one bound for the
+// whole run lets the meshes set their attributes as on a compatibility context.
+void bindVertexArrayForTheRun() {
+    if (!contextLacksFixedFunction()) return;
     GLuint vertexArray = 0;
     glGenVertexArrays(1, &vertexArray);
     glBindVertexArray(vertexArray);
@@ -27,9 +25,8 @@ void bindVertexArrayForCoreProfile() {
 
 // A window larger than the largest viewport could never be drawn whole.
 bool viewportCoversWindow(int width, int height) {
-    GLint largest[2] = {0, 0};
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, largest);
-    return width <= largest[0] && height <= largest[1];
+    const GLContextLimits limits = currentGLContextLimits();
+    return width <= limits.maxViewportWidth && height <= limits.maxViewportHeight;
 }
 
 bool failWindow() {
@@ -40,25 +37,12 @@ bool failWindow() {
 
 }  // namespace
 
-bool isCoreProfileContext() {
-    // The version string works on every context and raises no error, so this
-    // test never takes an error that someone else raised from the queue.
-    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    int major = 0, minor = 0;
-    if (version == nullptr || std::sscanf(version, "%d.%d", &major, &minor) != 2) return false;
-    if (major < 3 || (major == 3 && minor < 2)) return false;  // profiles start at 3.2
-    GLint profile = 0;
-    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
-    return (profile & GL_CONTEXT_CORE_PROFILE_BIT) != 0;
-}
-
 bool startUp() { return startUp(nullptr); }
 
 bool startUp(const std::function<void(AppConfig&)>& adjustConfig) {
     glfwInit();
     readConfig("config.cfg");
     if (adjustConfig) adjustConfig(appConfig);
-    glewExperimental = GL_TRUE;
     glfwOpenWindowHint(GLFW_OPENGL_VERSION_MAJOR, appConfig.glMajorVersion);
     glfwOpenWindowHint(GLFW_OPENGL_VERSION_MINOR, appConfig.glMinorVersion);
     // A forward-compatible core context exists only from version 3.2 on.
@@ -72,11 +56,8 @@ bool startUp(const std::function<void(AppConfig&)>& adjustConfig) {
                        appConfig.fullscreen) != 1) {
         return failWindow();
     }
-    GLenum glewResult = glewInit();
-    if (glewResult != GLEW_OK) {
-        printErrorLine(std::string("Error: ") +
-                       reinterpret_cast<const char*>(glewGetErrorString(glewResult)));
-    }
+    // A loader that fails is reported, and start-up goes on regardless.
+    startGLLoader();
     if (!viewportCoversWindow(appConfig.window_width, appConfig.window_height)) {
         return failWindow();
     }
@@ -87,6 +68,6 @@ bool startUp(const std::function<void(AppConfig&)>& adjustConfig) {
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glGetError();
     printContextInfo();
-    bindVertexArrayForCoreProfile();
+    bindVertexArrayForTheRun();
     return true;
 }

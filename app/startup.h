@@ -14,6 +14,3 @@ bool startUp();
 // is read and before the window opens: a tool that drives the demo (the frame
 // capture) overrides settings there without touching config.cfg.
 bool startUp(const std::function<void(AppConfig&)>& adjustConfig);
-
-// True when the current context is a core profile (no compatibility features).
-bool isCoreProfileContext();

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "render/shader_program.h"
+#include "assets/program_locations.h"
 
 namespace {
 
@@ -255,7 +255,7 @@ void Mesh::reserveBuffers(int count) {
     bufferCount = 0;
 }
 
-void Mesh::addAttributeBuffer(const char* name, const ShaderProgram& program, GLenum target,
+void Mesh::addAttributeBuffer(const char* name, const ProgramLocations& program, GLenum target,
                               const void* data, GLenum usage, GLint components, GLenum type) {
     if (bufferCount >= bufferCapacity) return;
     AttributeBuffer buffer;
@@ -320,7 +320,7 @@ void Mesh::produceAttributeArrays(bool withTangents, const AttributeArrayVisitor
 
 namespace {
 
-void buildMesh(Mesh& mesh, const ShaderProgram& program, bool withTangents) {
+void buildMesh(Mesh& mesh, const ProgramLocations& program, bool withTangents) {
     mesh.computeFaceTangents();
     mesh.reserveBuffers(Mesh::attributeBufferCount(withTangents));
     mesh.produceAttributeArrays(withTangents, [&](const char* name, GLenum target,
@@ -332,9 +332,9 @@ void buildMesh(Mesh& mesh, const ShaderProgram& program, bool withTangents) {
 
 }  // namespace
 
-void Mesh::buildBuffers(const ShaderProgram& program) { buildMesh(*this, program, false); }
+void Mesh::buildBuffers(const ProgramLocations& program) { buildMesh(*this, program, false); }
 
-void Mesh::buildBuffersWithTangents(const ShaderProgram& program) {
+void Mesh::buildBuffersWithTangents(const ProgramLocations& program) {
     buildMesh(*this, program, true);
 }
 
@@ -353,7 +353,7 @@ PreparedMeshArrays Mesh::prepareArrays(bool withTangents) {
     return prepared;
 }
 
-void Mesh::uploadPreparedArrays(const ShaderProgram& program, const PreparedMeshArrays& prepared) {
+void Mesh::uploadPreparedArrays(const ProgramLocations& program, const PreparedMeshArrays& prepared) {
     reserveBuffers(attributeBufferCount(prepared.withTangents));
     for (const PreparedMeshArrays::Array& array : prepared.arrays) {
         addAttributeBuffer(array.name, program, array.target, array.bytes.data(), GL_STATIC_DRAW,

@@ -12,7 +12,7 @@
 #include "assets/obj_model.h"
 #include "platform/gl.h"
 
-class ShaderProgram;
+class ProgramLocations;
 
 struct AttributeBuffer {
     const char* name = nullptr;  // the attribute's name in the shader; "indices" for slot 0
@@ -46,17 +46,17 @@ public:
     Mesh& operator=(const Mesh&) = delete;
 
     // Plain: indices, in_Position, in_FlatNormal, in_Normal, in_X, in_Y, in_TexCoord.
-    void buildBuffers(const ShaderProgram& program);
+    void buildBuffers(const ProgramLocations& program);
     // For normal mapping: the plain set plus in_FlatTangent and in_Tangent.
-    void buildBuffersWithTangents(const ShaderProgram& program);
+    void buildBuffersWithTangents(const ProgramLocations& program);
     // The same two builds in two steps: the arrays (computeFaceTangents
     // included), then their upload, which gives the same buffers.
     PreparedMeshArrays prepareArrays(bool withTangents);
-    void uploadPreparedArrays(const ShaderProgram& program, const PreparedMeshArrays& prepared);
+    void uploadPreparedArrays(const ProgramLocations& program, const PreparedMeshArrays& prepared);
 
     void computeFaceTangents();
     void reserveBuffers(int count);
-    void addAttributeBuffer(const char* name, const ShaderProgram& program, GLenum target,
+    void addAttributeBuffer(const char* name, const ProgramLocations& program, GLenum target,
                             const void* data, GLenum usage, GLint components, GLenum type);
 
     // Per-corner values, 3 × faceCount entries: vertex 3f + c is corner c of face f.

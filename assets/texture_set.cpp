@@ -3,39 +3,17 @@
 // is too large for the context, leaves an empty (0 × 0) texture in its slot.
 #include "assets/texture_set.h"
 
-#include <cstdlib>
-
+#include "assets/program_locations.h"
 #include "platform/console.h"
 #include "platform/data_file.h"
+#include "platform/gl_context.h"
 #include "platform/image_reader.h"
-#include "render/shader_program.h"
 
 namespace {
 
-// True when the context lacks the compatibility formats (GL_LUMINANCE and
-// GL_LUMINANCE_ALPHA): a core profile or a forward-compatible context. The
-// version comes from the version string, so a 2.x context sees no error from
-// queries it does not know.
-bool lacksLuminanceFormats() {
-    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-    if (version == nullptr) return false;
-    const int major = std::atoi(version);
-    if (major < 3) return false;
-    GLint flags = 0;
-    glGetIntegerv(GL_CONTEXT_FLAGS, &flags);
-    if ((flags & GL_CONTEXT_FLAG_FORWARD_COMPATIBLE_BIT) != 0) return true;
-    const char* minorText = version;
-    while (*minorText != '\0' && *minorText != '.') ++minorText;
-    const int minor = *minorText == '.' ? std::atoi(minorText + 1) : 0;
-    if (major == 3 && minor < 2) return false;
-    GLint profile = 0;
-    glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &profile);
-    return (profile & GL_CONTEXT_CORE_PROFILE_BIT) != 0;
-}
-
 // Uploads level 0. Grey images go up as red (and green for alpha) with a
 // swizzle that shows them as (R, R, R, 1) or (R, R, R, G) where the
-// luminance formats do not exist.
+// luminance formats (GL_LUMINANCE, GL_LUMINANCE_ALPHA) do not exist.
 void uploadImage(const platform::GLFWimage& image) {
     GLint previousAlignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
@@ -43,7 +21,8 @@ void uploadImage(const platform::GLFWimage& image) {
     // multiple of 4 bytes, and OpenGL would otherwise read past the data.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     GLenum format = static_cast<GLenum>(image.Format);
-    if ((format == GL_LUMINANCE || format == GL_LUMINANCE_ALPHA) && lacksLuminanceFormats()) {
+    if ((format == GL_LUMINANCE || format == GL_LUMINANCE_ALPHA) &&
+        platform::contextLacksFixedFunction()) {
         const bool withAlpha = format == GL_LUMINANCE_ALPHA;
         format = withAlpha ? GL_RG : GL_RED;
         if (GLEW_VERSION_3_3 || GLEW_ARB_texture_swizzle) {
@@ -79,26 +58,23 @@ void TextureSet::reserveTextures(int count) {
     colourAlpha = false;
 }
 
-bool TextureSet::addTexture(const ShaderProgram& program, const char* uniformName,
+bool TextureSet::addTexture(const ProgramLocations& program, const char* uniformName,
                             const char* path) {
     if (textureCount >= textureCapacity) return false;
-    GLint maxTextureSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
     platform::ImageRead read;
     read.result = platform::readImageWithinSize(path, &read.image, platform::GLFW_ORIGIN_UL_BIT,
-                                                maxTextureSize);
+                                                platform::currentGLContextLimits().maxTextureSize);
     return addReadTexture(program, uniformName, path, read);
 }
 
-bool TextureSet::addReadTexture(const ShaderProgram& program, const char* uniformName,
+bool TextureSet::addReadTexture(const ProgramLocations& program, const char* uniformName,
                                 const char* path, platform::ImageRead& readImage) {
     if (textureCount >= textureCapacity) return false;
     const size_t slot = static_cast<size_t>(textureCount);
     samplerLocations[slot] = program.getUniformLocation(uniformName);
     samplerNames[slot] = uniformName != nullptr ? uniformName : "";
 
-    GLint maxTextureSize = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+    const int maxTextureSize = platform::currentGLContextLimits().maxTextureSize;
     if (readImage.image.Width > maxTextureSize || readImage.image.Height > maxTextureSize) {
         readImage = platform::ImageRead{};
     }

@@ -8,7 +8,7 @@
 #include "platform/gl.h"
 #include "platform/image_reader.h"
 
-class ShaderProgram;
+class ProgramLocations;
 
 class TextureSet {
 public:
@@ -22,12 +22,12 @@ public:
     // path that names something else than a regular file), leaves an empty
     // texture in the slot and returns false. False too, with nothing done,
     // when every slot is taken.
-    bool addTexture(const ShaderProgram& program, const char* uniformName, const char* path);
+    bool addTexture(const ProgramLocations& program, const char* uniformName, const char* path);
     // The same with the image already read (glfwReadImage's result, made
     // ahead, for example on another thread): the message, the texture, the
     // slot and the result as addTexture gives them. An image larger than the
     // context takes counts as unreadable.
-    bool addReadTexture(const ShaderProgram& program, const char* uniformName, const char* path,
+    bool addReadTexture(const ProgramLocations& program, const char* uniformName, const char* path,
                         platform::ImageRead& readImage);
 
     // True when slot 0 holds an image with an alpha channel.

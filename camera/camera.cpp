@@ -9,7 +9,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/input_recorder.h"
+#include "input/input_recorder.h"
 #include "platform/console.h"
 #include "platform/window.h"
 

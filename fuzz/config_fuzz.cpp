@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/app_config.h"
-#include "fuzz/fuzz_check.h"
+#include "fuzz_check.h"
+#include "state/app_config.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "assets/mesh.h"
 #include "assets/obj_reader.h"
-#include "fuzz/fuzz_check.h"
+#include "fuzz_check.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/input_player.h"
-#include "fuzz/fuzz_check.h"
+#include "fuzz_check.h"
+#include "input/input_player.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "fuzz/fuzz_check.h"
+#include "fuzz_check.h"
 #include "platform/gl.h"
 #include "platform/image_reader.h"
 

@@ -9,7 +9,7 @@
 #include "render/scene_object.h"
 
 CoordinateGizmo::CoordinateGizmo(SceneObject* object) : object(object) {
-    program = std::make_unique<ShaderProgram>("Shaders/coordsys", -1);
+    program = std::make_unique<ShaderProgram>("Shaders/coordsys", kGizmoProgram);
     if (!program->isLoaded()) platform::printLine("Could not compile minimal shader program.");
 
     const Mesh& mesh = object->mesh;

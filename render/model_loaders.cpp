@@ -5,6 +5,7 @@
 #include "assets/asset_prefetch.h"
 #include "assets/obj_reader.h"
 #include "render/scene_object.h"
+#include "render/shader_program.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-// The reflection target. A core-profile context lacks GL_CLAMP; there the
-// texture clamps to its edge, which is what GL_CLAMP gives with linear
+// The reflection target. A context without the fixed-function features lacks
+// GL_CLAMP; there the texture clamps to its edge, which is what GL_CLAMP gives with linear
 // filtering and no border in practice.
 #include "render/reflection_map.h"
 
-#include "app/startup.h"
 #include "platform/console.h"
+#include "platform/gl_context.h"
 #include "render/shader_program.h"
 
 namespace {
@@ -15,7 +15,8 @@ constexpr GLenum kClamp = 0x2900;  // GL_CLAMP, compatibility contexts only
 
 ReflectionMap::ReflectionMap(const ShaderProgram* program, int width, int height)
     : program(program), width(width), height(height) {
-    const GLfloat wrap = static_cast<GLfloat>(isCoreProfileContext() ? GL_CLAMP_TO_EDGE : kClamp);
+    const GLfloat wrap =
+        static_cast<GLfloat>(platform::contextLacksFixedFunction() ? GL_CLAMP_TO_EDGE : kClamp);
     glGenTextures(1, &colorTexture);
     glBindTexture(GL_TEXTURE_2D, colorTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "platform/gl.h"
+#include "platform/gl_context.h"
 
 TargetSize fitTargetSize(long long width, long long height, TargetSize largest) {
     width = std::max(width, 1LL);
@@ -24,13 +24,7 @@ TargetSize fitTargetSize(long long width, long long height, TargetSize largest) 
 }
 
 TargetSize largestTargetSize() {
-    GLint textureSide = 0;
-    GLint renderbufferSide = 0;
-    GLint viewport[2] = {0, 0};
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &textureSide);
-    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbufferSide);
-    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, viewport);
-    const int side = std::min(textureSide, renderbufferSide);
-    return {std::min(side, static_cast<int>(viewport[0])),
-            std::min(side, static_cast<int>(viewport[1]))};
+    const platform::GLContextLimits limits = platform::currentGLContextLimits();
+    const int side = std::min(limits.maxTextureSize, limits.maxRenderbufferSize);
+    return {std::min(side, limits.maxViewportWidth), std::min(side, limits.maxViewportHeight)};
 }

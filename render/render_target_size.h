@@ -13,5 +13,6 @@ struct TargetSize {
 // scaled down by one factor until it fits within `largest`; at least 1 × 1.
 TargetSize fitTargetSize(long long width, long long height, TargetSize largest);
 
-// The largest texture, renderbuffer and viewport the current context allows.
+// The largest target the current context allows: within its largest
+// texture, renderbuffer and viewport.
 TargetSize largestTargetSize();

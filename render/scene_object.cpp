@@ -10,12 +10,12 @@
 
 const char* shadingModeName(int mode) {
     switch (mode) {
-        case 1: return "flat shading";
-        case 2: return "flat shading with specular";
-        case 3: return "gouraud shading";
-        case 4: return "gouraud shading with specular";
-        case 5: return "bumpmap shading";
-        case 6: return "bumpmap shading with specular";
+        case kModeFlat: return "flat shading";
+        case kModeFlatSpecular: return "flat shading with specular";
+        case kModeGouraud: return "gouraud shading";
+        case kModeGouraudSpecular: return "gouraud shading with specular";
+        case kModeBumpmap: return "bumpmap shading";
+        case kModeBumpmapSpecular: return "bumpmap shading with specular";
         default: return "none";
     }
 }
@@ -40,7 +40,7 @@ void SceneObject::setPosition(glm::vec3 newPosition) {
 bool SceneObject::opaqueColourFor(const ShaderProgram& program) const {
     // The colour texture is bound only for programs of nonzero kind; one
     // without an alpha channel (or an empty one) reads alpha 1.
-    return program.getKind() != 0 && !textures.colourHasAlpha();
+    return program.getKind() != kMinimalProgram && !textures.colourHasAlpha();
 }
 
 void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
@@ -49,10 +49,10 @@ void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
     const glm::mat4 modelView = view * modelMatrix;
     program.bindForDraw(mode, opaqueColourFor(program));
     mesh.bindAttributes();
-    if (program.getKind() != 0) {
+    if (program.getKind() != kMinimalProgram) {
         glActiveTexture(GL_TEXTURE0);
         glBindTexture(GL_TEXTURE_2D, textures.textureIds.empty() ? 0 : textures.textureIds[0]);
-        if ((mode == 5 || mode == 6) && textures.textureCapacity == 2) {
+        if (modeUsesNormalMap(mode) && textures.textureCapacity == 2) {
             glActiveTexture(GL_TEXTURE1);
             glBindTexture(GL_TEXTURE_2D, textures.textureIds[1]);
             program.setInt(textures.samplerNames[1].c_str(), 1);
@@ -63,7 +63,7 @@ void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
         glm::inverse(modelView) * glm::inverse(projection);
     program.setMat4("invmvpMat", inverseModelViewProjection, false);
     program.setMat4("V_cam", view, false);
-    if (program.getKind() == 1) program.setMat4("M", modelMatrix, false);
+    if (program.getKind() == kBaseProgram) program.setMat4("M", modelMatrix, false);
     program.setMat4("projMat", projection, true);
     program.setFloat("timer", static_cast<float>(platform::glfwGetTime()));
     program.setInt("mode", mode);

@@ -8,13 +8,9 @@
 
 #include "assets/mesh.h"
 #include "assets/texture_set.h"
+#include "render/shading_mode.h"
 
 class ShaderProgram;
-
-// Shading modes 0..6 are the ones a user cycles; the passes set the other two.
-constexpr int kModeShadowPass = -2;
-constexpr int kModeReflectionPass = 7;
-constexpr int kUserModeCount = 7;
 
 // The uniforms every draw sets from its own arguments and the clock: what a
 // draw reads besides them was set elsewhere and stays until set again.
@@ -53,7 +49,7 @@ public:
 
 private:
     glm::mat4 modelMatrix{1.0f};
-    int mode = 1;
+    int mode = kModeFlat;
     glm::vec3 position{0.0f};
     bool loaded = false;
 };

@@ -10,9 +10,12 @@
 #include <cstring>
 #include <vector>
 
-#include "app/diagnostics.h"
 #include "platform/console.h"
 #include "platform/data_file.h"
+#include "platform/gl_context.h"
+#include "render/shading_mode.h"
+
+using platform::reportGLError;
 
 namespace {
 
@@ -36,8 +39,8 @@ void printProgramInfoLog(GLuint program) {
 
 // Modes the base shaders know: the user's 0..6, the shadow pass's -2 and the
 // reflection pass's 7. Any other value draws with the general program.
-constexpr int kLowestSpecializedMode = -2;
-constexpr int kHighestSpecializedMode = 7;
+constexpr int kLowestSpecializedMode = kModeShadowPass;
+constexpr int kHighestSpecializedMode = kModeReflectionPass;
 constexpr const char* kModeMacro = "SHADING_MODE";
 // What the macro stands for when the compiler is asked whether the sources
 // use it: a name no source declares.

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "assets/program_locations.h"
 #include "platform/gl.h"
 
 // True when the path names a regular file that can be opened for reading.
@@ -29,9 +30,16 @@ std::string readTextFile(const std::string& path);
 void setPlainDrawing(bool plain);
 bool plainDrawing();
 
-class ShaderProgram {
+// The kinds of program the system builds. A scene object drawn with a program
+// of a kind other than minimal binds its textures; with the base kind it also
+// sets the model matrix "M".
+constexpr int kMinimalProgram = 0;
+constexpr int kBaseProgram = 1;
+constexpr int kGizmoProgram = -1;
+
+class ShaderProgram : public ProgramLocations {
   public:
-    // kind: 0 minimal, 1 base (scene objects also set "M"), -1 gizmo.
+    // `kind`: one of the kinds above.
     ShaderProgram(const std::string& basePath, int kind);
     ~ShaderProgram();
     ShaderProgram(const ShaderProgram&) = delete;
@@ -45,8 +53,8 @@ class ShaderProgram {
     void bind() const;
     void unbind() const;
     // Asked of OpenGL at every call; -1 for a name the program does not use.
-    GLint getUniformLocation(const char* name) const;
-    GLint getAttribLocation(const char* name) const;
+    GLint getUniformLocation(const char* name) const override;
+    GLint getAttribLocation(const char* name) const override;
 
     // Uniform values: each is looked up by name in the program bound, written
     // there and remembered here, so that every build of this program, when

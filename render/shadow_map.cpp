@@ -1,12 +1,12 @@
-// The shadow target. A core-profile context lacks GL_CLAMP and
-// GL_DEPTH_TEXTURE_MODE; there the depth texture clamps to its edge and the
-// depth mode is left out (a shadow sampler returns the comparison either way).
+// The shadow target. A context without the fixed-function features lacks
+// GL_CLAMP and GL_DEPTH_TEXTURE_MODE; there the depth texture clamps to its
+// edge and the depth mode is left out (a shadow sampler returns the comparison either way).
 #include "render/shadow_map.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "app/startup.h"
 #include "platform/console.h"
+#include "platform/gl_context.h"
 #include "render/shader_program.h"
 
 namespace {
@@ -26,8 +26,8 @@ ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int 
     mapSize = fitTargetSize(static_cast<long long>(width) * resolutionScale,
                             static_cast<long long>(height) * resolutionScale, largestTargetSize());
 
-    const bool core = isCoreProfileContext();
-    const GLfloat wrap = static_cast<GLfloat>(core ? GL_CLAMP_TO_EDGE : kClamp);
+    const bool fixedFunction = !platform::contextLacksFixedFunction();
+    const GLfloat wrap = static_cast<GLfloat>(fixedFunction ? kClamp : GL_CLAMP_TO_EDGE);
     glGenTextures(1, &depthTexture);
     glBindTexture(GL_TEXTURE_2D, depthTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -36,7 +36,7 @@ ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int 
     glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, kCompareRToTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
-    if (!core) glTexParameteri(GL_TEXTURE_2D, kDepthTextureMode, kIntensity);
+    if (fixedFunction) glTexParameteri(GL_TEXTURE_2D, kDepthTextureMode, kIntensity);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, targetWidth(), targetHeight(), 0,
                  GL_DEPTH_COMPONENT, GL_FLOAT, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
@@ -59,7 +59,7 @@ ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int 
     program->unbind();
 }
 
-glm::mat4 ShadowMap::update(glm::vec3 lightPosition) {
+glm::mat4 ShadowMap::updateLightView(glm::vec3 lightPosition) {
     view = glm::lookAt(lightPosition, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     return view;
 }

@@ -8,10 +8,14 @@ packages=(
   libglfw3-dev libglew-dev libglm-dev libstb-dev
   libgl1-mesa-dev libgl1-mesa-dri
   libgtest-dev libbenchmark-dev libtinyobjloader-dev
+  # the reference GLSL front end: the tests compile the GLSL ES shader set with it
+  glslang-tools
   xvfb xauth xdotool imagemagick x11-utils libx11-dev python3
   # scripts/fuzz.sh: clang with the libFuzzer and sanitizer runtimes, and
   # llvm-symbolizer for readable reports
   clang libclang-rt-14-dev llvm
+  # scripts/format.sh: the formatter of .clang-format
+  clang-format
 )
 
 missing=()

@@ -1,6 +1,5 @@
-# The OBJ reader and its line scanning, mesh construction, TGA reading, and
-# meshes uploaded to a real context.
+# assets/: the OBJ reader and its line scanning, mesh construction, and meshes
+# uploaded to a real context.
 island_test(assets_obj_reader_test SOURCES assets/obj_reader_test.cpp LABELS unit)
 island_test(assets_mesh_test SOURCES assets/mesh_test.cpp LABELS unit)
-island_test(assets_image_reader_test SOURCES assets/image_reader_test.cpp LABELS unit)
 island_test(assets_gl_upload_test SOURCES assets/gl_upload_test.cpp LABELS gl NEEDS run_directory)

@@ -7,10 +7,10 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/app_config.h"
-#include "app/globals.h"
 #include "app/startup.h"
 #include "platform/window.h"
+#include "state/app_config.h"
+#include "state/globals.h"
 
 namespace fs = std::filesystem;
 

@@ -21,16 +21,16 @@
 #include <memory>
 #include <thread>
 
-#include "app/app_config.h"
-#include "app/frame_composition.h"
-#include "app/globals.h"
-#include "app/scene_setup.h"
 #include "app/startup.h"
 #include "camera/camera.h"
 #include "demo_run.h"
+#include "frame/frame_composition.h"
 #include "platform/gl.h"
 #include "platform/window.h"
 #include "render/scene_object.h"
+#include "scene/scene_setup.h"
+#include "state/app_config.h"
+#include "state/globals.h"
 
 namespace {
 

@@ -35,7 +35,7 @@ class GlUpload : public testing::TestWithParam<support::ContextRequest> {
 TEST_P(GlUpload, BuffersHoldTheCornerArraysInSlotOrderAndDrawsLeaveNothingBound) {
     support::ScratchDirectory scratch;
     ASSERT_TRUE(support::openContext(GetParam(), 64, 64));
-    ShaderProgram program("Shaders/" + GetParam().shaderVersion + "/base", 1);
+    ShaderProgram program("Shaders/" + GetParam().shaderVersion + "/base", kBaseProgram);
     // Two triangles sharing two positions, and a face whose indices lie outside every array.
     Mesh mesh, plain, empty;
     for (Mesh* m : {&mesh, &plain})

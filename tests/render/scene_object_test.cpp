@@ -31,7 +31,7 @@ TEST_F(SceneObjectDraw, UploadsByTheConventionsAndBindsTheUnitsItsKindAndModeNee
                        "v -1 -1 0\nv 1 -1 0\nv 0 1 0\nvt 0 0\nvn 0 0 1\nf 1/1/1 2/1/1 3/1/1\n");
     support::writeFile("t.tga", support::encodeTga(support::tgaPattern(2, 2, 3), true));
     ASSERT_TRUE(support::openContext(support::kCompatibility));
-    ShaderProgram probe("probe", 1), kindZero("probe", 0);
+    ShaderProgram probe("probe", kBaseProgram), kindZero("probe", kMinimalProgram);
     SceneObject plain, mapped;
     loadModel("t.obj", probe, "firstTexture", "t.tga", plain);
     loadModelWithNormalMap("t.obj", probe, "firstTexture", "t.tga", "normalmap", "t.tga", mapped);

@@ -13,20 +13,20 @@
 #include <system_error>
 #include <vector>
 
-#include "app/app_config.h"
-#include "app/diagnostics.h"
-#include "app/frame_composition.h"
-#include "app/frame_loop.h"
-#include "app/scene_setup.h"
 #include "app/startup.h"
 #include "capture_options.h"
+#include "frame/frame_composition.h"
+#include "frame/frame_loop.h"
 #include "frame_image.h"
 #include "platform/console.h"
+#include "platform/gl_context.h"
 #include "platform/scripted_input.h"
 #include "platform/window.h"
 #include "render/coordinate_gizmo.h"
 #include "render/scene_object.h"
 #include "render/shader_program.h"
+#include "scene/scene_setup.h"
+#include "state/app_config.h"
 
 namespace {
 
@@ -95,7 +95,7 @@ int captureFlight(Scene& scene, const CaptureOptions& options,
         }
 
         platform::glfwSwapBuffers();
-        reportGLError();
+        platform::reportGLError();
         if (platform::glfwGetWindowParam(platform::GLFW_OPENED) == 0) {
             report("the window was closed after frame " + std::to_string(frame));
             return 1;

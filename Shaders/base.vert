@@ -1,0 +1,135 @@
+#version 330
+// Base program, vertex stage.
+//
+// Attributes: in_Position, in_FlatNormal, in_Normal, in_Tangent (zero on
+// meshes built without tangents), in_TexCoord.
+// Uniforms: M (world), V_cam (the view of this draw), projMat,
+// mode, lightDirection (the light's world position; it looks at the origin),
+// V_shadow, P_shadow, texture_matrix.
+// Conventions: projMat and P_shadow arrive transposed (uploaded with GL_TRUE).
+// Both projections are built with near 1 and far 3, which would clip the
+// scene; only their field of view and aspect are used here, with a depth range
+// of our own: near 1 / far 2000 for the camera, and for the light a band of
+// +-150 around the light's distance to the origin, the same in the shadow pass
+// (mode -2) and in the shadow lookup.
+//
+// Positions go through M and V_cam rather than mvMat, so that the mirrored
+// reflection pass and the others share one path.
+//
+// Modes: 0 texture only; 1, 2 flat (in_FlatNormal); 3, 4 Gouraud (per vertex
+// from in_Normal); 5, 6 normal-mapped per pixel; even modes add specular.
+// -2 shadow pass (depth only); 7 reflection pass (mirrored in the water).
+
+in vec3 in_Position;
+in vec3 in_FlatNormal;
+in vec3 in_Normal;
+in vec3 in_Tangent;
+in vec2 in_TexCoord;
+
+uniform mat4 M;
+uniform mat4 V_cam;
+uniform mat4 projMat;
+uniform int mode;
+// The shading mode. A program built for one mode defines SHADING_MODE as that
+// number ahead of this source; the branches of every other mode then fold
+// away when it compiles. Otherwise the uniform "mode" decides at run time.
+#ifndef SHADING_MODE
+#define SHADING_MODE mode
+#endif
+uniform vec3 lightDirection;
+uniform mat4 V_shadow;
+uniform mat4 P_shadow;
+uniform mat4 texture_matrix;
+
+out vec2 texCoord;
+out vec3 worldPosition;
+out vec3 worldNormal;      // flat or smooth, by mode
+out vec3 worldTangent;
+out vec3 toEye;
+out vec3 toLight;
+out vec4 shadowCoord;      // light clip coordinates, shadow bias applied
+out vec4 clipPosition;     // for screen-space lookups of the reflection
+out vec2 gouraudLight;     // diffuse and specular of modes 3 and 4
+
+const float WATER_HEIGHT = -14.0;
+const float CAMERA_NEAR = 1.0;
+const float CAMERA_FAR = 2000.0;
+const float LIGHT_DEPTH_BAND = 150.0;
+const float SPECULAR_POWER = 24.0;
+// World size of one shadow texel per unit of light distance (20 degree
+// frustum over 1800 texels).
+const float SHADOW_TEXEL_PER_DISTANCE = 0.000196;
+
+// Clip coordinates of an eye-space point under a perspective projection that
+// keeps the field of view, aspect and centre of `transposedProjection` (as
+// uploaded) and maps depth over [near, far] instead of its own range. Only
+// the nonzero entries of a perspective matrix are used.
+vec4 project(mat4 transposedProjection, vec3 eye, vec2 depthRange) {
+    float near = depthRange.x;
+    float far = depthRange.y;
+    return vec4(transposedProjection[0][0] * eye.x + transposedProjection[0][2] * eye.z,
+                transposedProjection[1][1] * eye.y + transposedProjection[1][2] * eye.z,
+                (-(far + near) * eye.z - 2.0 * far * near) / (far - near),
+                -eye.z);
+}
+
+// The light's depth range: a band around its distance to the origin, read
+// from a light view (a rigid lookAt at the origin, so the length of its
+// translation).
+vec2 lightDepthRange(mat4 lightView) {
+    float lightDistance = length(lightView[3].xyz);
+    return vec2(max(lightDistance - LIGHT_DEPTH_BAND, 1.0), lightDistance + LIGHT_DEPTH_BAND);
+}
+
+vec3 cameraPosition(mat4 view) {
+    return -transpose(mat3(view)) * view[3].xyz;
+}
+
+// The shadow lookup position: moved off the surface along its normal (more at
+// grazing light) and towards the light, so that a surface never shadows
+// itself and the filter footprint stays in front of it.
+vec4 shadowCoordinates(vec3 position, vec3 normal) {
+    vec3 lightVector = normalize(lightDirection - position);
+    float texel = SHADOW_TEXEL_PER_DISTANCE * length(V_shadow[3].xyz);
+    float grazing = 1.0 - clamp(dot(normal, lightVector), 0.0, 1.0);
+    vec3 biased = position + normal * texel * (1.5 + 4.0 * grazing) + lightVector * texel;
+    vec3 eye = (V_shadow * vec4(biased, 1.0)).xyz;
+    return texture_matrix * project(P_shadow, eye, lightDepthRange(V_shadow));
+}
+
+vec2 gouraudLighting(vec3 normal, vec3 lightVector, vec3 eyeVector) {
+    float diffuse = max(dot(normal, lightVector), 0.0);
+    float specular = 0.0;
+    if (diffuse > 0.0) {
+        specular = pow(max(dot(normal, normalize(lightVector + eyeVector)), 0.0), SPECULAR_POWER);
+    }
+    return vec2(diffuse, specular);
+}
+
+void main() {
+    vec4 world = M * vec4(in_Position, 1.0);
+    // The reflection pass mirrors the geometry in the water plane.
+    vec4 placed = SHADING_MODE == 7 ? vec4(world.x, 2.0 * WATER_HEIGHT - world.y, world.z, 1.0)
+                                    : world;
+    // In the shadow pass V_cam and projMat are the light's.
+    vec2 depthRange =
+        SHADING_MODE == -2 ? lightDepthRange(V_cam) : vec2(CAMERA_NEAR, CAMERA_FAR);
+    gl_Position = project(projMat, (V_cam * placed).xyz, depthRange);
+    if (SHADING_MODE == -2) return;  // depth only
+
+    texCoord = in_TexCoord;
+    worldPosition = world.xyz;
+    worldNormal = normalize(mat3(M) * in_Normal);
+    worldTangent = mat3(M) * in_Tangent;
+    toEye = cameraPosition(V_cam) - world.xyz;
+    toLight = lightDirection - world.xyz;
+    clipPosition = gl_Position;
+    // Lit where the geometry really is, in the reflection pass too.
+    shadowCoord = shadowCoordinates(world.xyz, worldNormal);
+    gouraudLight = vec2(0.0);
+    if (SHADING_MODE == 1 || SHADING_MODE == 2) {
+        worldNormal = normalize(mat3(M) * in_FlatNormal);
+    } else if (SHADING_MODE == 3 || SHADING_MODE == 4) {
+        gouraudLight = gouraudLighting(worldNormal, normalize(toLight), normalize(toEye));
+    }
+}

@@ -1,0 +1,102 @@
+// The three passes of a frame, in order: the shadow map from the light, the
+// mirrored scene into the reflection map, then the scene into the window.
+// The passes set a shading mode only for the length of one draw, so the
+// user's modes survive every frame.
+#include "frame/frame_composition.h"
+
+#include "platform/gl.h"
+#include "render/scene_object.h"
+#include "render/shader_program.h"
+#include "scene/frame_size.h"
+#include "scene/scene_setup.h"
+#include "state/globals.h"
+
+namespace {
+
+// GL_POLYGON_OFFSET_LINE: the offset acts only while polygons are drawn as
+// wireframe and leaves filled polygons where they are.
+constexpr GLenum kPolygonOffsetLine = 0x2A02;
+
+// Draws `object` in `mode` and gives it back the mode it had.
+void drawInMode(SceneObject& object, int mode, const glm::mat4& view,
+                const glm::mat4& projection, const ShaderProgram& program) {
+    const int saved = object.getMode();
+    object.setMode(mode);
+    object.draw(view, projection, program);
+    object.setMode(saved);
+}
+
+}  // namespace
+
+// A map drawn from the same inputs is the same map, so the draws are left out
+// while the inputs stay as they were and none of them is the clock; the
+// lookup data is handed on in every frame all the same. Plain drawing draws
+// the map every frame.
+void renderShadowPass(Scene& scene) {
+    ShadowMap& shadowMap = *scene.shadowMap;
+    const glm::mat4 lightProjection = shadowMap.getProjection();
+    const glm::mat4 lightView = shadowMap.updateLightView(lightPosition);
+    const ShadowMapInputs inputs = currentShadowMapInputs(scene);
+    const bool redraw = plainDrawing() || inputs.readsClock || !scene.shadowMapDrawn ||
+                        !(scene.shadowMapDrawnFrom == inputs);
+    if (redraw) {
+        shadowMap.beginPass();
+        glPolygonOffset(1.1f, polyoffset);
+        glEnable(kPolygonOffsetLine);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glCullFace(GL_FRONT);
+        drawInMode(*scene.tree, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
+        drawInMode(*scene.cliff, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
+        scene.shadowMapDrawn = true;
+        scene.shadowMapDrawnFrom = inputs;
+    }
+    shadowMap.bindForLookup(lightPosition);
+    shadowMap.endPass();
+    glDisable(kPolygonOffsetLine);
+}
+
+void renderReflectionPass(Scene& scene, const glm::mat4& view) {
+    const ShaderProgram& program = *scene.baseProgram;
+    glViewport(0, 0, scene.frameWidth, scene.frameHeight);
+    scene.reflectionMap->beginPass();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glCullFace(GL_FRONT);
+    drawInMode(*scene.tree, kModeReflectionPass, view, scene.projection, program);
+    drawInMode(*scene.cliff, kModeReflectionPass, view, scene.projection, program);
+    scene.lightSphere->setPosition(lightPosition);
+    drawInMode(*scene.lightSphere, kModeReflectionPass, view, scene.projection, program);
+    scene.reflectionMap->bindForLookup();
+    scene.reflectionMap->endPass();
+}
+
+void renderMainPass(Scene& scene, const glm::mat4& view) {
+    const ShaderProgram& program = *scene.baseProgram;
+    glViewport(0, 0, scene.frameWidth, scene.frameHeight);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glCullFace(GL_BACK);
+    scene.tree->draw(view, scene.projection, program);
+    scene.cliff->draw(view, scene.projection, program);
+    scene.skybox->draw(view, scene.projection, program);
+    scene.water->draw(view, scene.projection, program);
+    scene.lightSphere->setPosition(lightPosition);
+    scene.lightSphere->draw(view, scene.projection, program);
+}
+
+void renderFrame(Scene& scene, const glm::mat4& view) {
+    if (!followFramebufferSize(scene)) return;  // minimised: nothing to draw into
+    renderShadowPass(scene);
+    renderReflectionPass(scene, view);
+    renderMainPass(scene, view);
+    finishFrame(scene);
+}
+
+void finishFrame(Scene& scene) {
+    // Each target is unbound from its own unit, so that the next frame's
+    // shadow and reflection passes never draw into a texture that a sampler
+    // could read. Unit 0, the default, is left active.
+    glActiveTexture(GL_TEXTURE2);
+    scene.shadowMap->unbindTexture();
+    glActiveTexture(GL_TEXTURE3);
+    scene.reflectionMap->unbindTexture();
+    glActiveTexture(GL_TEXTURE0);
+}

@@ -1,0 +1,119 @@
+// Scene set-up: the two programs are the only fatal steps; a missing model or
+// texture is reported where it is read and the set-up goes on with an object
+// that draws nothing or draws with an empty texture.
+#include "scene/scene_setup.h"
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "assets/asset_prefetch.h"
+#include "camera/camera.h"
+#include "platform/console.h"
+#include "render/model_loaders.h"
+#include "render/scene_object.h"
+#include "scene/frame_size.h"
+#include "state/app_config.h"
+#include "state/globals.h"
+
+namespace {
+
+// The files of the five objects, in the order of the set-up.
+struct ObjectFiles {
+    const char* model;
+    const char* texture;
+    const char* normalMap;  // null: loaded without a normal map
+};
+constexpr ObjectFiles kWaterFiles{"Models/water_plane.obj", "Sprites/sea_trans2.tga",
+                                  "Sprites/sea_NRM.tga"};
+constexpr ObjectFiles kLightSphereFiles{"Models/light_sphere.obj", "Sprites/light_tex.tga",
+                                        nullptr};
+constexpr ObjectFiles kTreeFiles{"Models/tree2.obj", "Sprites/tree2.tga", nullptr};
+constexpr ObjectFiles kCliffFiles{"Models/island_large.obj", "Sprites/cliff_tex.tga",
+                                  "Sprites/cliff_bump3_NRM.tga"};
+constexpr ObjectFiles kSkyboxFiles{"Models/skybox_new.obj", "Sprites/violentdays_1024.tga",
+                                   nullptr};
+constexpr ObjectFiles kSceneFiles[] = {kWaterFiles, kLightSphereFiles, kTreeFiles, kCliffFiles,
+                                       kSkyboxFiles};
+
+SceneObject* createAndLoad(Scene& scene, const ObjectFiles& files, AssetPrefetch* ahead) {
+    const ShaderProgram& program = *scene.baseProgram;
+    SceneObject* object = new SceneObject();
+    const std::vector<std::string> unread =
+        files.normalMap != nullptr
+            ? loadModelWithNormalMap(files.model, program, "firstTexture", files.texture,
+                                     "normalmap", files.normalMap, *object, ahead)
+            : loadModel(files.model, program, "firstTexture", files.texture, *object, ahead);
+    scene.unreadFiles.insert(scene.unreadFiles.end(), unread.begin(), unread.end());
+    return object;
+}
+
+// The objects live until the process ends: they are created here and never deleted.
+void createSceneObjects(Scene& scene, AssetPrefetch* ahead) {
+    scene.water = createAndLoad(scene, kWaterFiles, ahead);
+    scene.water->setMode(kModeBumpmapSpecular);
+    scene.water->rotate(90.0f, glm::vec3(0.0f, 1.0f, 0.0f));
+    scene.water->scale(glm::vec3(14.0f, 14.0f, 14.0f));
+    scene.water->translate(glm::vec3(0.0f, -1.0f, 0.0f));
+
+    scene.lightSphere = createAndLoad(scene, kLightSphereFiles, ahead);
+    scene.lightSphere->setPosition(lightPosition);
+    scene.lightSphere->setMode(kModeNone);
+
+    scene.tree = createAndLoad(scene, kTreeFiles, ahead);
+    scene.tree->setMode(kModeGouraud);
+    scene.tree->scale(glm::vec3(5.0f, 5.0f, 5.0f));
+    scene.tree->rotate(110.0f, glm::vec3(1.0f, 0.0f, 0.0f));
+    scene.tree->translate(glm::vec3(0.0f, -3.8f, 2.0f));
+
+    scene.cliff = createAndLoad(scene, kCliffFiles, ahead);
+    scene.cliff->setMode(kModeBumpmap);
+
+    scene.skybox = createAndLoad(scene, kSkyboxFiles, ahead);
+    scene.skybox->translate(glm::vec3(5.0f, 0.2f, -15.0f));
+    scene.skybox->scale(glm::vec3(500.0f, 500.0f, 500.0f));
+    scene.skybox->rotate(180.0f, glm::vec3(0.0f, 1.0f, 0.0f));
+    scene.skybox->rotate(270.0f, glm::vec3(0.0f, 0.0f, 1.0f));
+    scene.skybox->setMode(kModeNone);
+}
+
+}  // namespace
+
+std::unique_ptr<AssetPrefetch> startReadingSceneAssets() {
+    // In the order the loaders take them: model, texture, normal map.
+    std::vector<AssetPrefetch::File> files;
+    for (const ObjectFiles& object : kSceneFiles) {
+        const bool normalMapped = object.normalMap != nullptr;
+        files.push_back({normalMapped ? AssetPrefetch::Kind::ModelWithTangents
+                                      : AssetPrefetch::Kind::Model,
+                         object.model});
+        files.push_back({AssetPrefetch::Kind::Image, object.texture});
+        if (normalMapped) files.push_back({AssetPrefetch::Kind::Image, object.normalMap});
+    }
+    // Two workers: the second core, and the first while the window is made.
+    return std::make_unique<AssetPrefetch>(files, 2);
+}
+
+bool setUpScene(Scene& scene, AssetPrefetch* ahead) {
+    const std::string shaderDirectory = "Shaders/" + appConfig.shaderversion;
+    scene.minimalProgram = std::make_unique<ShaderProgram>(shaderDirectory + "/minimal", kMinimalProgram);
+    if (!scene.minimalProgram->isLoaded()) {
+        platform::printLine("Could not compile minimal shader program.");
+        return false;
+    }
+    scene.baseProgram = std::make_unique<ShaderProgram>(shaderDirectory + "/base", kBaseProgram);
+    if (!scene.baseProgram->isLoaded()) {
+        platform::printLine("Could not compile base shader program.");
+        return false;
+    }
+    camera.reset();
+    lightPosition = glm::vec3(0.0f, 140.0f, 100.0f);
+    scene.shadowMap = std::make_unique<ShadowMap>(lightPosition, scene.baseProgram.get(),
+                                                  appConfig.window_width,
+                                                  appConfig.window_height);
+    scene.reflectionMap = std::make_unique<ReflectionMap>(
+        scene.baseProgram.get(), appConfig.window_width, appConfig.window_height);
+    createSceneObjects(scene, ahead);
+    scene.frameWidth = appConfig.window_width;
+    scene.frameHeight = appConfig.window_height;
+    scene.projection = sceneProjection(scene.frameWidth, scene.frameHeight);
+    return true;
+}
