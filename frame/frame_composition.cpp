@@ -35,7 +35,7 @@ void drawInMode(SceneObject& object, int mode, const glm::mat4& view,
 void renderShadowPass(Scene& scene) {
     ShadowMap& shadowMap = *scene.shadowMap;
     const glm::mat4 lightProjection = shadowMap.getProjection();
-    const glm::mat4 lightView = shadowMap.updateLightView(lightPosition);
+    const glm::mat4 lightView = shadowMap.update(lightPosition);
     const ShadowMapInputs inputs = currentShadowMapInputs(scene);
     const bool redraw = plainDrawing() || inputs.readsClock || !scene.shadowMapDrawn ||
                         !(scene.shadowMapDrawnFrom == inputs);

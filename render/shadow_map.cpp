@@ -59,7 +59,7 @@ ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int 
     program->unbind();
 }
 
-glm::mat4 ShadowMap::updateLightView(glm::vec3 lightPosition) {
+glm::mat4 ShadowMap::update(glm::vec3 lightPosition) {
     view = glm::lookAt(lightPosition, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     return view;
 }

@@ -20,9 +20,10 @@ public:
     ~ShadowMap() = default;
 
     glm::mat4 getProjection() const { return projection; }
-    // Makes the light's view from `lightPosition` the map's and returns it.
+    // Makes the light's view from `lightPosition` the map's and returns that
+    // view matrix, which the frame also draws the casters with.
     // The light always looks at the world origin with +Y up.
-    glm::mat4 updateLightView(glm::vec3 lightPosition);
+    glm::mat4 update(glm::vec3 lightPosition);
     void beginPass() const;
     // Uploads "texture_matrix", "V_shadow", "P_shadow" (transposed),
     // "lightDirection", "shadow_map" = 2 and "shadow_texel_size" (one texel
