@@ -141,11 +141,17 @@ GLint locationsTaken(GLenum type) {
     }
 }
 
-// True when two active attributes of the linked `program` share a location.
-bool attributesOverlap(GLuint program) {
+struct ActiveAttribute {
+    std::string name;
+    GLint location;
+    GLint end;  // one past the last location it takes
+};
+
+// The active attributes of the linked `program`, built-in ones left out.
+std::vector<ActiveAttribute> activeAttributes(GLuint program) {
+    std::vector<ActiveAttribute> attributes;
     GLint count = 0;
     glGetProgramiv(program, GL_ACTIVE_ATTRIBUTES, &count);
-    std::vector<std::pair<GLint, GLint>> taken;  // first location, one past the last
     for (GLint index = 0; index < count; ++index) {
         char name[256];
         GLsizei length = 0;
@@ -155,11 +161,22 @@ bool attributesOverlap(GLuint program) {
                           name);
         const GLint location = glGetAttribLocation(program, name);
         if (location < 0) continue;  // a built-in attribute
-        const GLint end = location + locationsTaken(type) * (size > 0 ? size : 1);
-        for (const auto& [first, last] : taken) {
-            if (location < last && first < end) return true;
+        attributes.push_back(
+            {name, location, location + locationsTaken(type) * (size > 0 ? size : 1)});
+    }
+    return attributes;
+}
+
+// True when two active attributes of the linked `program` share a location.
+bool attributesOverlap(GLuint program) {
+    const std::vector<ActiveAttribute> attributes = activeAttributes(program);
+    for (size_t a = 0; a < attributes.size(); ++a) {
+        for (size_t b = a + 1; b < attributes.size(); ++b) {
+            if (attributes[a].location < attributes[b].end &&
+                attributes[b].location < attributes[a].end) {
+                return true;
+            }
         }
-        taken.push_back({location, end});
     }
     return false;
 }
@@ -455,17 +472,8 @@ const ShaderProgram& ShaderProgram::drawProgram(int mode, bool opaqueColour) con
 
 std::vector<std::pair<std::string, GLint>> ShaderProgram::attributeLocations() const {
     std::vector<std::pair<std::string, GLint>> locations;
-    GLint count = 0;
-    glGetProgramiv(programId, GL_ACTIVE_ATTRIBUTES, &count);
-    for (GLint index = 0; index < count; ++index) {
-        char name[256];
-        GLsizei length = 0;
-        GLint size = 0;
-        GLenum type = 0;
-        glGetActiveAttrib(programId, static_cast<GLuint>(index), sizeof name, &length, &size, &type,
-                          name);
-        const GLint location = glGetAttribLocation(programId, name);
-        if (location >= 0) locations.push_back({name, location});
+    for (const ActiveAttribute& attribute : activeAttributes(programId)) {
+        locations.push_back({attribute.name, attribute.location});
     }
     return locations;
 }
