@@ -9,6 +9,7 @@ std::unique_ptr<PreparedModel> prepareModel(const char* path, bool withTangents)
     WholeFile file = readWholeFileQuietly(path);
     prepared->unreadable = file.failed;
     prepared->errorCode = file.errorCode;
+    prepared->notAFile = file.notAFile;
     parseObjText(file.bytes.get(), file.length, prepared->mesh.model);
     file.bytes.reset();
     prepared->arrays = prepared->mesh.prepareArrays(withTangents);

@@ -22,6 +22,7 @@ struct PreparedModel {
     PreparedMeshArrays arrays;
     bool unreadable = false;
     int errorCode = 0;
+    const char* notAFile = nullptr;  // as WholeFile's
 };
 
 // What readObjFile and one of the mesh builds would make of `path`, without

@@ -6,45 +6,34 @@
 // in every case while the work stays linear in the size of the file.
 #include "assets/obj_reader.h"
 
-#include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "assets/obj_line_scanner.h"
 #include "platform/console.h"
+#include "platform/data_file.h"
 
 WholeFile readWholeFileQuietly(const char* path) {
+    // The byte count is a signed 32-bit value: a file it cannot describe is
+    // reported like one that cannot be opened, with the error code that fits.
+    platform::DataFile data = platform::readDataFile(path, INT_MAX);
     WholeFile file;
-    errno = 0;
-    std::FILE* stream = std::fopen(path, "rt");
-    if (stream == nullptr) {
-        file.failed = true;
-        file.errorCode = errno;
-        return file;
-    }
-    long size = -1;
-    if (std::fseek(stream, 0, SEEK_END) == 0) size = std::ftell(stream);
-    std::fseek(stream, 0, SEEK_SET);
-    // The byte count is a signed 32-bit value: a file it cannot describe (or a
-    // stream that cannot tell its size) is reported like one that cannot be
-    // opened, with the error code that fits.
-    if (size < 0 || size > INT_MAX) {
-        std::fclose(stream);
-        file.failed = true;
-        file.errorCode = size < 0 ? EIO : EFBIG;
-        return file;
-    }
-    // Not cleared first: the read fills what is used.
-    file.bytes.reset(new char[size > 0 ? size : 1]);
-    const size_t bytesRead = std::fread(file.bytes.get(), 1, static_cast<size_t>(size), stream);
-    file.length = static_cast<int>(bytesRead);
-    std::fclose(stream);
+    file.failed = data.failed();
+    file.errorCode = data.errorCode;
+    file.notAFile = data.notAFile;
+    if (file.failed) return file;
+    file.bytes = std::move(data.bytes);
+    file.length = static_cast<int>(data.length);
     return file;
 }
 
-void reportUnreadableFile(const char* path, int errorCode) {
+void reportUnreadableFile(const char* path, int errorCode, const char* notAFile) {
+    if (notAFile != nullptr) {
+        platform::printLine("could not find file: " + std::string(path) + "  - " + notAFile +
+                            ", not a regular file");
+        return;
+    }
     platform::printLine("could not find file: " + std::string(path) +
                         "  - error code: " + std::to_string(errorCode) + " ");
 }
@@ -52,7 +41,7 @@ void reportUnreadableFile(const char* path, int errorCode) {
 int readWholeFile(const char* path, std::unique_ptr<char[]>& buffer) {
     WholeFile file = readWholeFileQuietly(path);
     if (file.failed) {
-        reportUnreadableFile(path, file.errorCode);
+        reportUnreadableFile(path, file.errorCode, file.notAFile);
         return 0;
     }
     buffer = std::move(file.bytes);

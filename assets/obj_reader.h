@@ -20,10 +20,15 @@ struct WholeFile {
     int length = 0;
     bool failed = false;
     int errorCode = 0;  // the error code of the message, when failed
+    // What the path names instead of a regular file ("a directory", ...),
+    // which is never opened as one: a named pipe would wait for a writer.
+    const char* notAFile = nullptr;
 };
 WholeFile readWholeFileQuietly(const char* path);
-// "could not find file: <path>  - error code: <code> " on standard output.
-void reportUnreadableFile(const char* path, int errorCode);
+// "could not find file: <path>  - error code: <code> " on standard output, or
+// for a path that names something else than a regular file
+// "could not find file: <path>  - <what it is>, not a regular file".
+void reportUnreadableFile(const char* path, int errorCode, const char* notAFile = nullptr);
 
 // Parses OBJ text that is already in memory into `model`.
 void parseObjText(const char* text, int length, ObjModel& model);

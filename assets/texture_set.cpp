@@ -5,6 +5,7 @@
 
 #include "assets/program_locations.h"
 #include "platform/console.h"
+#include "platform/data_file.h"
 #include "platform/gl_context.h"
 #include "platform/image_reader.h"
 
@@ -34,6 +35,18 @@ void uploadImage(const platform::GLFWimage& image) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
 }
 
+// The reader never opens anything but a regular file (a named pipe would wait
+// for a writer); what the path names instead is said with the message.
+void reportUnreadableImage(const char* path) {
+    const char* notAFile = path != nullptr ? platform::nonRegularFileKind(path) : nullptr;
+    if (notAFile == nullptr) {
+        platform::printErrorLine("tex file not found");
+    } else {
+        platform::printErrorLine("tex file not found: " + std::string(path) + " is " + notAFile +
+                                 ", not a regular file");
+    }
+}
+
 }  // namespace
 
 void TextureSet::reserveTextures(int count) {
@@ -51,11 +64,11 @@ bool TextureSet::addTexture(const ProgramLocations& program, const char* uniform
     platform::ImageRead read;
     read.result = platform::readImageWithinSize(path, &read.image, platform::GLFW_ORIGIN_UL_BIT,
                                                 platform::currentGLContextLimits().maxTextureSize);
-    return addReadTexture(program, uniformName, read);
+    return addReadTexture(program, uniformName, path, read);
 }
 
 bool TextureSet::addReadTexture(const ProgramLocations& program, const char* uniformName,
-                                platform::ImageRead& readImage) {
+                                const char* path, platform::ImageRead& readImage) {
     if (textureCount >= textureCapacity) return false;
     const size_t slot = static_cast<size_t>(textureCount);
     samplerLocations[slot] = program.getUniformLocation(uniformName);
@@ -65,7 +78,7 @@ bool TextureSet::addReadTexture(const ProgramLocations& program, const char* uni
     if (readImage.image.Width > maxTextureSize || readImage.image.Height > maxTextureSize) {
         readImage = platform::ImageRead{};
     }
-    if (readImage.result != 1) platform::printErrorLine("tex file not found");
+    if (readImage.result != 1) reportUnreadableImage(path);
     const platform::GLFWimage& image = readImage.image;
 
     glGenTextures(1, &textureIds[slot]);

@@ -18,14 +18,16 @@ public:
 
     void reserveTextures(int count);
     // Loads the TGA at `path` into the next slot; an unreadable file prints
-    // "tex file not found", leaves an empty texture in the slot and returns
-    // false. False too, with nothing done, when every slot is taken.
+    // "tex file not found" (followed by the path and what it names, for a
+    // path that names something else than a regular file), leaves an empty
+    // texture in the slot and returns false. False too, with nothing done,
+    // when every slot is taken.
     bool addTexture(const ProgramLocations& program, const char* uniformName, const char* path);
     // The same with the image already read (glfwReadImage's result, made
     // ahead, for example on another thread): the message, the texture, the
     // slot and the result as addTexture gives them. An image larger than the
     // context takes counts as unreadable.
-    bool addReadTexture(const ProgramLocations& program, const char* uniformName,
+    bool addReadTexture(const ProgramLocations& program, const char* uniformName, const char* path,
                         platform::ImageRead& readImage);
 
     // True when slot 0 holds an image with an alpha channel.

@@ -7,6 +7,7 @@
 #include "platform/gl.h"
 #include "platform/gl_context.h"
 #include "render/scene_object.h"
+#include "render/shader_program.h"
 #include "scene/frame_size.h"
 #include "scene/scene_setup.h"
 #include "state/globals.h"
@@ -29,14 +30,16 @@ void drawInMode(SceneObject& object, int mode, const glm::mat4& view,
 }  // namespace
 
 // A map drawn from the same inputs is the same map, so the draws are left out
-// while the inputs stay as they were; the lookup data is handed on in every
-// frame all the same.
+// while the inputs stay as they were and none of them is the clock; the
+// lookup data is handed on in every frame all the same. Plain drawing draws
+// the map every frame.
 void renderShadowPass(Scene& scene) {
     ShadowMap& shadowMap = *scene.shadowMap;
     const glm::mat4 lightProjection = shadowMap.getProjection();
     const glm::mat4 lightView = shadowMap.update(lightPosition);
     const ShadowMapInputs inputs = currentShadowMapInputs(scene);
-    const bool redraw = !scene.shadowMapDrawn || !(scene.shadowMapDrawnFrom == inputs);
+    const bool redraw = plainDrawing() || inputs.readsClock || !scene.shadowMapDrawn ||
+                        !(scene.shadowMapDrawnFrom == inputs);
     if (redraw) {
         shadowMap.beginPass();
         glPolygonOffset(1.1f, polyoffset);

@@ -4,35 +4,37 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <utility>
 
 #include "input/input_recorder.h"
 #include "platform/console.h"
+#include "platform/data_file.h"
 
 namespace {
 
+// Far more than any run records; a larger file is refused, not read.
+constexpr std::size_t kLargestRecording = std::size_t{1} << 30;
+
 bool isSeparator(char c) { return c == ' ' || c == '\n' || c == '\r' || c == '\t'; }
 
-// Reads a whole file in chunks: taking the length with fseek/ftell would
-// give a nonsense length for a directory opened as a file.
-bool readFileInChunks(const char* name, std::string& contents, int& error) {
+// Reads the whole file, opened without waiting and only when it is a
+// regular file: a named pipe would block the frame loop until a writer came.
+// `problem` says why not, when it cannot be read.
+bool readRecording(const char* name, std::string& contents, std::string& problem) {
     contents.clear();
-    std::FILE* file = std::fopen(name, "r");
-    if (file == nullptr) {
-        error = errno;
+    const platform::DataFile file = platform::readDataFile(name, kLargestRecording);
+    if (file.notAFile != nullptr) {
+        problem = std::string(file.notAFile) + ", not a regular file";
         return false;
     }
-    char chunk[4096];
-    std::size_t count = 0;
-    while ((count = std::fread(chunk, 1, sizeof chunk, file)) > 0) contents.append(chunk, count);
-    const bool failed = std::ferror(file) != 0;
-    error = errno;
-    std::fclose(file);
-    if (failed) contents.clear();
-    return !failed;
+    if (file.errorCode != 0) {
+        problem = std::strerror(file.errorCode);
+        return false;
+    }
+    contents.assign(file.bytes.get(), file.length);
+    return true;
 }
 
 // Parses a decimal int at `text`; advances it past the number. False when
@@ -52,10 +54,10 @@ bool parseInt(const char*& text, int& value) {
 void InputPlayer::startPlaying() {
     platform::printLine("start playing");
     std::string contents;
-    int error = 0;
-    if (!readFileInChunks(kRecordingFileName, contents, error)) {
-        platform::printErrorLine(std::string("Cannot read ") + kRecordingFileName + ": " +
-                                 std::strerror(error) + " (nothing to play back)");
+    std::string problem;
+    if (!readRecording(kRecordingFileName, contents, problem)) {
+        platform::printErrorLine(std::string("Cannot read ") + kRecordingFileName + ": " + problem +
+                                 " (nothing to play back)");
     }
     loadRecording(std::move(contents));
 }

@@ -56,6 +56,15 @@ int requestedMinor = 0;
 bool requestForwardCompatible = false;
 bool requestCoreProfile = false;
 
+// GLFW's description of its first error since glfwInit (the cause; those
+// that follow from it say less): GLFW 2 had none to give, and the program's
+// messages stay GLFW 2's, but a test that gets no window says why.
+std::string firstError;
+
+void noteError(int, const char* description) {
+    if (firstError.empty() && description != nullptr) firstError = description;
+}
+
 // Keys that went down during the last poll. GLFW reports only the state after
 // the poll, so a key pressed and let go within one poll would otherwise never
 // read as down; this set keeps it down until the next poll. Presses gather in
@@ -95,10 +104,19 @@ int toGlfw3Key(int key) {
 
 void setInputSource(InputSource* source) { inputSource = source; }
 
-int glfwInit() { return ::glfwInit() == GLFW_TRUE ? 1 : 0; }
+int glfwInit() {
+    firstError.clear();
+    ::glfwSetErrorCallback(noteError);
+    return ::glfwInit() == GLFW_TRUE ? 1 : 0;
+}
 
 void glfwTerminate() {
     ::glfwTerminate();
+    window = nullptr;
+}
+
+void glfwCloseWindow() {
+    if (window != nullptr) ::glfwDestroyWindow(window);
     window = nullptr;
 }
 
@@ -225,5 +243,7 @@ void glfwSetWindowTitle(const char* title) {
 }
 
 const char* currentWindowTitle() { return windowTitle.c_str(); }
+
+const char* windowSystemError() { return firstError.c_str(); }
 
 }  // namespace platform

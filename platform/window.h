@@ -42,6 +42,9 @@ void setInputSource(InputSource* source);
 
 int glfwInit();
 void glfwTerminate();
+// Closes the window and its context and keeps the library, with its
+// connection to the window system, for the next window (GLFW 2's call).
+void glfwCloseWindow();
 void glfwOpenWindowHint(int target, int hint);
 // Returns 1 when the window exists and its context is current; 0 for a size
 // the window system cannot give (a side of 0 or less, or too large).
@@ -65,5 +68,8 @@ void glfwSetWindowTitle(const char* title);
 
 // The title last set (GLFW 3 cannot read it back); for tests and tools.
 const char* currentWindowTitle();
+// GLFW's description of its first error since glfwInit ("" if none), for
+// tests and tools that must say why no window opened.
+const char* windowSystemError();
 
 }  // namespace platform

@@ -75,8 +75,8 @@ void CoordinateGizmo::draw(const glm::mat4& view, const glm::mat4& projection) c
         glEnableVertexAttribArray(orientationLocation);
     }
 
-    glUniformMatrix4fv(program->getUniformLocation("mvMat"), 1, GL_FALSE, &modelView[0][0]);
-    glUniformMatrix4fv(program->getUniformLocation("projMat"), 1, GL_TRUE, &projection[0][0]);
+    program->setMat4("mvMat", modelView, false);
+    program->setMat4("projMat", projection, true);
     glDrawArrays(GL_LINES, 0, pointCount);
 
     if (positionLocation != -1) glDisableVertexAttribArray(positionLocation);

@@ -23,7 +23,9 @@ bool readModelAndBuildMesh(const char* objPath, const ShaderProgram& program, bo
         }
         return read;
     }
-    if (prepared->unreadable) reportUnreadableFile(objPath, prepared->errorCode);
+    if (prepared->unreadable) {
+        reportUnreadableFile(objPath, prepared->errorCode, prepared->notAFile);
+    }
     object.mesh.model = std::move(prepared->mesh.model);
     object.mesh.faceTangents = std::move(prepared->mesh.faceTangents);
     object.mesh.uploadPreparedArrays(program, prepared->arrays);
@@ -36,7 +38,7 @@ bool addTexture(const ShaderProgram& program, const char* uniformName, const cha
     std::unique_ptr<platform::ImageRead> read =
         ahead != nullptr ? ahead->takeImage(path) : nullptr;
     if (read == nullptr) return object.textures.addTexture(program, uniformName, path);
-    return object.textures.addReadTexture(program, uniformName, *read);
+    return object.textures.addReadTexture(program, uniformName, path, *read);
 }
 
 void noteUnread(bool read, const char* path, std::vector<std::string>& unread) {

@@ -67,9 +67,8 @@ void ReflectionMap::beginPass() const {
 }
 
 void ReflectionMap::bindForLookup() const {
-    const GLint samplerLocation = program->getUniformLocation("reflection_map");
     program->bind();
-    glUniform1i(samplerLocation, 3);
+    program->setInt("reflection_map", 3);
     glActiveTexture(GL_TEXTURE3);
     bindTexture();
     program->unbind();

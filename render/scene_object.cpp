@@ -1,5 +1,6 @@
 // Drawing a scene object: every uniform location is looked up by name at the
-// draw, so one routine serves programs that lack some of the inputs.
+// draw (through the program's setters), so one routine serves programs that
+// lack some of the inputs.
 #include "render/scene_object.h"
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -36,14 +37,17 @@ void SceneObject::setPosition(glm::vec3 newPosition) {
     position = newPosition;
 }
 
+bool SceneObject::opaqueColourFor(const ShaderProgram& program) const {
+    // The colour texture is bound only for programs of nonzero kind; one
+    // without an alpha channel (or an empty one) reads alpha 1.
+    return program.getKind() != kMinimalProgram && !textures.colourHasAlpha();
+}
+
 void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
                        const ShaderProgram& program) const {
     if (!loaded) return;
     const glm::mat4 modelView = view * modelMatrix;
-    // The colour texture is bound only for programs of nonzero kind; one
-    // without an alpha channel (or an empty one) reads alpha 1.
-    const bool opaqueColour = program.getKind() != kMinimalProgram && !textures.colourHasAlpha();
-    const ShaderProgram& bound = program.bindForDraw(mode, opaqueColour);
+    program.bindForDraw(mode, opaqueColourFor(program));
     mesh.bindAttributes();
     if (program.getKind() != kMinimalProgram) {
         glActiveTexture(GL_TEXTURE0);
@@ -51,27 +55,20 @@ void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
         if (modeUsesNormalMap(mode) && textures.textureCapacity == 2) {
             glActiveTexture(GL_TEXTURE1);
             glBindTexture(GL_TEXTURE_2D, textures.textureIds[1]);
-            const GLint normalMapLocation =
-                &bound == &program ? textures.samplerLocations[1]
-                                   : bound.getUniformLocation(textures.samplerNames[1].c_str());
-            glUniform1i(normalMapLocation, 1);
+            program.setInt(textures.samplerNames[1].c_str(), 1);
         }
     }
-    glUniformMatrix4fv(bound.getUniformLocation("mvMat"), 1, GL_FALSE, &modelView[0][0]);
+    program.setMat4("mvMat", modelView, false);
     const glm::mat4 inverseModelViewProjection =
         glm::inverse(modelView) * glm::inverse(projection);
-    glUniformMatrix4fv(bound.getUniformLocation("invmvpMat"), 1, GL_FALSE,
-                       &inverseModelViewProjection[0][0]);
-    glUniformMatrix4fv(bound.getUniformLocation("V_cam"), 1, GL_FALSE, &view[0][0]);
-    if (program.getKind() == kBaseProgram) {
-        glUniformMatrix4fv(bound.getUniformLocation("M"), 1, GL_FALSE, &modelMatrix[0][0]);
-    }
-    glUniformMatrix4fv(bound.getUniformLocation("projMat"), 1, GL_TRUE, &projection[0][0]);
-    glUniform1f(bound.getUniformLocation("timer"),
-                static_cast<float>(platform::glfwGetTime()));
-    glUniform1i(bound.getUniformLocation("mode"), mode);
+    program.setMat4("invmvpMat", inverseModelViewProjection, false);
+    program.setMat4("V_cam", view, false);
+    if (program.getKind() == kBaseProgram) program.setMat4("M", modelMatrix, false);
+    program.setMat4("projMat", projection, true);
+    program.setFloat("timer", static_cast<float>(platform::glfwGetTime()));
+    program.setInt("mode", mode);
     mesh.drawTriangles();
     mesh.unbindAttributes();
     glBindTexture(GL_TEXTURE_2D, 0);
-    bound.unbind();
+    program.unbind();
 }

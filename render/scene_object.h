@@ -3,12 +3,19 @@
 #pragma once
 
 #include <glm/glm.hpp>
+#include <string>
+#include <vector>
 
 #include "assets/mesh.h"
 #include "assets/texture_set.h"
 #include "render/shading_mode.h"
 
 class ShaderProgram;
+
+// The uniforms every draw sets from its own arguments and the clock: what a
+// draw reads besides them was set elsewhere and stays until set again.
+inline const std::vector<std::string> kUniformsOfEveryDraw = {"mvMat",   "invmvpMat", "V_cam", "M",
+                                                              "projMat", "timer",     "mode"};
 
 class SceneObject {
 public:
@@ -33,6 +40,9 @@ public:
 
     void draw(const glm::mat4& view, const glm::mat4& projection,
               const ShaderProgram& program) const;
+    // Whether a draw with `program` binds a colour texture without alpha,
+    // which picks the program that draws (ShaderProgram::drawProgram).
+    bool opaqueColourFor(const ShaderProgram& program) const;
 
     Mesh mesh;
     TextureSet textures;

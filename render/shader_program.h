@@ -1,8 +1,15 @@
 // One linked program of one vertex and one fragment shader, read from
 // basePath + ".vert" and basePath + ".frag". A failed build is reported on the
 // console and leaves isLoaded() false; it never throws.
+//
+// Two shortcuts draw exactly what the plain program would: per-mode builds of
+// the sources (see bindForDraw) and the position attribute bound to location
+// 0 where the sources leave its place to the linker. Both are off while
+// plain drawing is on.
 #pragma once
 
+#include <cstdint>
+#include <glm/glm.hpp>
 #include <map>
 #include <memory>
 #include <string>
@@ -11,10 +18,17 @@
 #include "assets/program_locations.h"
 #include "platform/gl.h"
 
-// True when the file can be opened for reading.
+// True when the path names a regular file that can be opened for reading.
 bool fileExists(const std::string& path);
 // The whole file, byte for byte; "" when it cannot be opened.
 std::string readTextFile(const std::string& path);
+
+// Plain drawing, for tests and tools that check the shortcuts: programs built
+// from then on bind no attribute location, every draw uses the one program
+// built from the sources with "mode" as a uniform, and the frame draws its
+// shadow map every frame. Off by default; never read from config.cfg.
+void setPlainDrawing(bool plain);
+bool plainDrawing();
 
 // The kinds of program the system builds. A scene object drawn with a program
 // of a kind other than minimal binds its textures; with the base kind it also
@@ -24,7 +38,7 @@ constexpr int kBaseProgram = 1;
 constexpr int kGizmoProgram = -1;
 
 class ShaderProgram final : public ProgramLocations {
-public:
+  public:
     // `kind`: one of the kinds above.
     ShaderProgram(const std::string& basePath, int kind);
     ~ShaderProgram();
@@ -34,37 +48,78 @@ public:
     bool isLoaded() const { return loaded; }
     int getKind() const { return kind; }
     GLuint getProgramId() const { return programId; }
+    // Binds this program. Uniform values are set between a bind (or a
+    // bindForDraw) and the unbind.
     void bind() const;
     void unbind() const;
     // Asked of OpenGL at every call; -1 for a name the program does not use.
     GLint getUniformLocation(const char* name) const override;
     GLint getAttribLocation(const char* name) const override;
 
-    // Binds the program for one draw in shading mode `mode` and returns it.
-    // Where both sources test SHADING_MODE, that is a build of them for this
-    // mode alone (made on first use), in which the other modes' work is gone:
-    // a software rasteriser runs every branch of a shader under a mask, so a
-    // branch on a uniform saves nothing. `opaqueColour` says that the colour
-    // texture bound for the draw has no alpha channel; the build then also
-    // defines OPAQUE_COLOUR. A build shares this program's attribute
-    // locations and gets this program's uniform values before each draw, so
-    // it draws as this program would. Otherwise (other sources, a mode
-    // outside -2..7, a build that fails) it is this program.
-    const ShaderProgram& bindForDraw(int mode, bool opaqueColour) const;
+    // Uniform values: each is looked up by name in the program bound, written
+    // there and remembered here, so that every build of this program, when
+    // it is bound, holds exactly what this one program would hold. A name the
+    // program lacks is remembered and written to location -1: no effect.
+    void setInt(const char* name, GLint value) const;
+    void setFloat(const char* name, GLfloat value) const;
+    void setVec2(const char* name, glm::vec2 value) const;
+    void setVec3(const char* name, glm::vec3 value) const;
+    // `transposed`: uploaded with the transpose flag GL_TRUE.
+    void setMat4(const char* name, const glm::mat4& value, bool transposed) const;
 
-private:
+    // Binds the program that draws shading mode `mode` (drawProgram).
+    void bindForDraw(int mode, bool opaqueColour) const;
+    // The program that draws shading mode `mode`. Where the sources' code
+    // uses the macro SHADING_MODE (asked of the compiler once, at the first
+    // draw), that is a build of them for this mode alone (made on first use),
+    // in which the other modes' work is gone: a software rasteriser runs every
+    // branch of a shader under a mask, so a branch on a uniform saves nothing.
+    // `opaqueColour` says that the colour texture bound for the draw has no
+    // alpha channel; the build then also defines OPAQUE_COLOUR. A build shares
+    // this program's attribute locations and gets this program's remembered
+    // uniform values whenever it is bound. Otherwise (sources that do not use
+    // the macro, a mode outside -2..7, plain drawing, or once any build has
+    // failed) it is this program.
+    const ShaderProgram& drawProgram(int mode, bool opaqueColour) const;
+    // The serial of the last change to a remembered value that `reader` (this
+    // program or one of its builds) uses, leaving out the names in `excluded`;
+    // 0 when none was ever set. The serial grows with every change.
+    std::uint64_t lastChangeReadBy(const ShaderProgram& reader,
+                                   const std::vector<std::string>& excluded) const;
+
+  private:
     // A build of `general`'s sources with `definitions` after the #version
     // line; it reports nothing.
     ShaderProgram(const ShaderProgram& general, const std::string& definitions);
 
     GLuint compile(GLenum type, const std::string& source);
+    // Links the two shaders into programId, binding `locations` (name,
+    // location) first. False when it does not link.
+    bool linkWith(const std::vector<std::pair<std::string, GLint>>& locations);
     void link();
-    void bindAttribLocationsOf(const ShaderProgram& other) const;
-    // For a build: finds the uniforms it shares with `general`, once, since
-    // a linked program's locations never change.
-    void findSharedUniforms(const ShaderProgram& general);
-    // For a build (bound): sets each shared uniform to its value in `general`.
-    void copyUniformValuesFrom(const ShaderProgram& general) const;
+    // The active attributes' locations, for the builds to share.
+    std::vector<std::pair<std::string, GLint>> attributeLocations() const;
+    // Compiles each source with the macro standing for a name declared
+    // nowhere: true when either then fails to compile, that is when its code
+    // (not a comment, not only an #ifdef) uses the macro.
+    bool sourcesUseModeMacro() const;
+
+    struct RememberedValue {
+        enum class Type { Int, Float, Vec2, Vec3, Mat4 };
+        std::string name;
+        Type type = Type::Int;
+        bool transposed = false;
+        GLint integer = 0;
+        GLfloat floats[16] = {};
+        std::uint64_t changedAt = 0;  // the serial of its last change
+    };
+    static void upload(GLint location, const RememberedValue& value);
+    static bool sameValue(const RememberedValue& a, const RememberedValue& b);
+    void setValue(const char* name, const RememberedValue& value) const;
+    // Keeps `value` as the one of `name`, with a new serial if it changed.
+    void remember(const char* name, const RememberedValue& value) const;
+    // Makes `target`'s values those remembered here and binds it.
+    void bindAndBringUpToDate(const ShaderProgram& target) const;
 
     bool loaded = false;
     std::string vertexSource;
@@ -74,13 +129,21 @@ private:
     GLuint programId = 0;
     int kind;
     bool quiet = false;  // the builds for one draw print no messages
-    // Both sources test SHADING_MODE, so builds per mode leave work out.
-    bool buildsPerMode = false;
-    struct SharedUniform {
-        GLint from;  // the location in the program built from
-        GLint to;    // the location in the build
-        GLenum type;
-    };
-    std::vector<SharedUniform> sharedUniforms;
+
+    // Whether the builds per mode are used: decided at the first draw.
+    enum class PerModeBuilds { Undecided, Used, NotUsed };
+    mutable PerModeBuilds perModeBuilds = PerModeBuilds::Undecided;
     mutable std::map<int, std::unique_ptr<ShaderProgram>> drawPrograms;
+
+    // Of the program built from the files: every uniform value set, in the
+    // order first set, the serial of the latest change, and the program
+    // (this one or a build) bound through it, null when none is.
+    mutable std::vector<RememberedValue> remembered;
+    mutable std::uint64_t latestChange = 0;
+    mutable const ShaderProgram* boundProgram = nullptr;
+    // Of each program: the serial up to which it holds the remembered values,
+    // and their locations in it (looked up once: a linked program's locations
+    // never change), kNotLookedUp until needed.
+    mutable std::uint64_t upToDateWith = 0;
+    mutable std::vector<GLint> rememberedLocations;
 };

@@ -58,7 +58,7 @@ ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int 
     // samplers of different types on one unit make every draw fail, so the
     // depth sampler points at its own unit before the first shadow pass draws.
     program->bind();
-    glUniform1i(program->getUniformLocation("shadow_map"), 2);
+    program->setInt("shadow_map", 2);
     program->unbind();
 }
 
@@ -73,22 +73,16 @@ void ShadowMap::beginPass() const {
 }
 
 void ShadowMap::bindForLookup(glm::vec3 lightPosition) const {
-    const GLint textureMatrixLocation = program->getUniformLocation("texture_matrix");
-    const GLint viewLocation = program->getUniformLocation("V_shadow");
-    const GLint projectionLocation = program->getUniformLocation("P_shadow");
-    const GLint lightDirectionLocation = program->getUniformLocation("lightDirection");
-    const GLint samplerLocation = program->getUniformLocation("shadow_map");
-    const GLint texelSizeLocation = program->getUniformLocation("shadow_texel_size");
     program->bind();
     // The light looks at the origin, so its position is also the direction
     // from the origin towards the light.
-    glUniform3fv(lightDirectionLocation, 1, &lightPosition[0]);
-    glUniformMatrix4fv(textureMatrixLocation, 1, GL_FALSE, &textureMatrix[0][0]);
-    glUniformMatrix4fv(viewLocation, 1, GL_FALSE, &view[0][0]);
-    glUniformMatrix4fv(projectionLocation, 1, GL_TRUE, &projection[0][0]);
-    glUniform1i(samplerLocation, 2);
-    glUniform2f(texelSizeLocation, 1.0f / static_cast<float>(mapSize.width),
-                1.0f / static_cast<float>(mapSize.height));
+    program->setVec3("lightDirection", lightPosition);
+    program->setMat4("texture_matrix", textureMatrix, false);
+    program->setMat4("V_shadow", view, false);
+    program->setMat4("P_shadow", projection, true);
+    program->setInt("shadow_map", 2);
+    program->setVec2("shadow_texel_size", glm::vec2(1.0f / static_cast<float>(mapSize.width),
+                                                    1.0f / static_cast<float>(mapSize.height)));
     glActiveTexture(GL_TEXTURE2);
     bindTexture();
     program->unbind();

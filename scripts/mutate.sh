@@ -25,7 +25,7 @@ mutants=(
   "tga-row-order@@platform/image_reader.cpp@@if ((flags & GLFW_ORIGIN_UL_BIT) == 0) flipRows@@if ((flags & GLFW_ORIGIN_UL_BIT) != 0) flipRows"
   "rec-separator@@input/input_recorder.cpp@@\"%d_%d_%d \"@@\"%d,%d,%d \""
   "texture-unit@@render/scene_object.cpp@@            glActiveTexture(GL_TEXTURE1);@@            glActiveTexture(GL_TEXTURE2);"
-  "uniform-name@@render/scene_object.cpp@@getUniformLocation(\"V_cam\")@@getUniformLocation(\"V_Cam\")"
+  "uniform-name@@render/scene_object.cpp@@setMat4(\"V_cam\"@@setMat4(\"V_Cam\""
   "polyoffset-sign@@frame/frame_composition.cpp@@glPolygonOffset(1.1f, polyoffset);@@glPolygonOffset(1.1f, -polyoffset);"
   "recorder-first-count@@input/input_recorder.cpp@@earlier recording\n    framesSinceLastItem = 0;@@earlier recording\n    framesSinceLastItem = 1;"
   "config-comment@@state/app_config.cpp@@line[0] == '#'@@line.find('#') != std::string::npos"
@@ -40,7 +40,12 @@ mutants=(
   "pitch-unlimited@@camera/camera.cpp@@std::clamp(pitch + static_cast<float>(dy) * mouseSensitivity, -90.0f, 90.0f)@@pitch + static_cast<float>(dy) * mouseSensitivity"
   "script-resume-jump@@frame/key_handlers.cpp@@        scriptLastTime = platform::glfwGetTime();\n@@"
   "fixed-aspect@@scene/frame_size.cpp@@static_cast<float>(width) / static_cast<float>(height);@@static_cast<float>(width) / static_cast<float>(height) * 0.0f + 4.0f / 3.0f;"
-  "position-not-attribute-0@@render/shader_program.cpp@@    glBindAttribLocation(programId, 0, \"in_Position\");\n@@"
+  "position-not-attribute-0@@render/shader_program.cpp@@linked = linkWith({{\"in_Position\", 0}});@@linked = linkWith({});"
+  "shadow-map-kept-while-the-clock-moves@@frame/frame_composition.cpp@@plainDrawing() || inputs.readsClock ||@@plainDrawing() ||"
+  "shadow-map-blind-to-uniform-changes@@scene/shadow_map_inputs.cpp@@uniformsChangedAt == other.uniformsChangedAt && @@"
+  "position-aliases-a-placed-attribute@@render/shader_program.cpp@@if (!linked || attributesOverlap(programId)) {@@if (!linked) {"
+  "build-values-not-remembered@@render/shader_program.cpp@@    remember(name, value);@@    if (&target == this) remember(name, value);"
+  "mode-macro-by-text-search@@render/shader_program.cpp@@perModeBuilds = sourcesUseModeMacro() ?@@perModeBuilds = vertexSource.find(kModeMacro) != std::string::npos ?"
 )
 
 suite_from=""

@@ -4,12 +4,17 @@
 
 #include <climits>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+
+#include "platform/console.h"
+#include "platform/data_file.h"
 
 AppConfig appConfig;
 
 namespace {
+
+// Far more than any configuration holds; a larger file is refused, not read.
+constexpr std::size_t kLargestConfig = std::size_t{1} << 24;
 
 // The "%i" conversion of scanf: optional blanks and sign, then hexadecimal
 // after "0x", octal after a leading "0", decimal otherwise. Values beyond the
@@ -65,12 +70,17 @@ void readConfigText(const std::string& text, AppConfig& config) {
     }
 }
 
+// A file that cannot be opened leaves every default, as a missing one does.
+// Only a regular file is read: a named pipe would hold start-up until a
+// writer came, so it and the like are named on standard error and passed over.
 void readConfigInto(const std::string& fileName, AppConfig& config) {
-    std::ifstream file(fileName);
-    if (!file) return;
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    readConfigText(contents.str(), config);
+    const platform::DataFile file = platform::readDataFile(fileName, kLargestConfig);
+    if (file.notAFile != nullptr) {
+        platform::printErrorLine(fileName + " is " + file.notAFile +
+                                 ", not a regular file; the defaults are used");
+    }
+    if (file.failed()) return;
+    readConfigText(std::string(file.bytes.get(), file.length), config);
 }
 
 void readConfig(const std::string& fileName) { readConfigInto(fileName, appConfig); }

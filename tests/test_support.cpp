@@ -8,6 +8,7 @@
 #include <iterator>
 
 #include "app/startup.h"
+#include "platform/window.h"
 #include "state/app_config.h"
 #include "state/globals.h"
 
@@ -91,7 +92,7 @@ std::string encodeTga(const TgaImage& image, bool topOrigin) {
     return bytes;
 }
 
-bool openContext(const ContextRequest& request, int width, int height) {
+testing::AssertionResult openContext(const ContextRequest& request, int width, int height) {
     appConfig = AppConfig{};
     resetGlobals();
     bool open = false;
@@ -105,12 +106,18 @@ bool openContext(const ContextRequest& request, int width, int height) {
             config.window_height = height;
         });
     });
-    testing::internal::GetCapturedStderr();
+    const std::string errors = testing::internal::GetCapturedStderr();
     takeGLErrors();
-    return open;
+    if (open) return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "no " << request.name << " context: " << errors
+                                       << "GLFW: " << platform::windowSystemError();
 }
 
-void closeContext() { platform::glfwTerminate(); }
+// The window goes, the connection to the X server stays: a process that left
+// the server with no client, even for a moment, could find it resetting (as
+// an Xvfb started without -noreset does when its last client leaves) and get
+// no connection for its next context.
+void closeContext() { platform::glfwCloseWindow(); }
 
 std::vector<unsigned int> takeGLErrors() {
     std::vector<unsigned int> errors;

@@ -73,8 +73,11 @@ inline std::string contextName(const testing::TestParamInfo<ContextRequest>& inf
 inline void PrintTo(const ContextRequest& request, std::ostream* out) { *out << request.name; }
 
 // Resets the configuration and the driver's globals and runs the program's
-// own start-up (window, GLEW, fixed state; its report is swallowed).
-bool openContext(const ContextRequest& request, int width = 800, int height = 600);
+// own start-up (window, GLEW, fixed state; its report is swallowed). A
+// failure says why: what start-up printed and GLFW's own reason.
+testing::AssertionResult openContext(const ContextRequest& request, int width = 800,
+                                     int height = 600);
+// Closes the window; the process keeps its connection to the X server.
 void closeContext();
 std::vector<unsigned int> takeGLErrors();  // every pending error; empty when none
 

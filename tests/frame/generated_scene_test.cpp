@@ -32,16 +32,23 @@ double share(const support::Image& image, float x0, float y0, float x1, float y1
 class GeneratedScene : public testing::Test {
   protected:
     void TearDown() override { scene.reset(), support::closeContext(); }
-    // The start frame on a fresh context: the camera's start view.
-    support::Image startFrame(const support::ContextRequest& request) {
+    // The start frame on a fresh context: the camera's start view, into
+    // `image` if given. Without a context or a scene it fails, saying why,
+    // and the caller's ASSERT ends the test there.
+    testing::AssertionResult startFrame(const support::ContextRequest& request,
+                                        support::Image* image = nullptr) {
         scene.reset();  // its programs and targets go while their context lives
         support::closeContext();
         scene = std::make_unique<Scene>();
-        EXPECT_TRUE(support::openContext(request));
-        support::printedBy([&] { EXPECT_TRUE(setUpScene(*scene)); });
+        const testing::AssertionResult open = support::openContext(request);
+        if (!open) return open;
+        bool setUp = false;
+        support::printedBy([&] { setUp = setUpScene(*scene); });
+        if (!setUp) return testing::AssertionFailure() << "no scene on " << request.name;
         renderFrame(*scene, camera.update());
         EXPECT_TRUE(support::takeGLErrors().empty());
-        return support::readPixels();
+        if (image != nullptr) *image = support::readPixels();
+        return testing::AssertionSuccess();
     }
 
     support::ScratchDirectory scratch{true};
@@ -54,14 +61,15 @@ auto notWater = [](glm::vec3 c) { return !isWater(c); };
 }  // namespace
 
 TEST_F(GeneratedScene, StartFrameShowsTheIslandTheWaterAndTheTreeAlikeFromBothShaderVersions) {
-    const support::Image image = startFrame(support::kCompatibility);
+    support::Image image, core;
+    ASSERT_TRUE(startFrame(support::kCompatibility, &image));
     EXPECT_GT(share(image, 0.0f, 0.0f, 1.0f, 0.3f, isGrass), 0.8);   // the grass below
     EXPECT_GT(share(image, 0.0f, 0.85f, 0.2f, 1.0f, isWater), 0.8);  // the water above it
     EXPECT_GT(share(image, 0.8f, 0.85f, 1.0f, 1.0f, isWater), 0.8);
     EXPECT_GT(share(image, 0.4f, 0.75f, 0.6f, 0.95f, notWater), 0.3);  // the tree near the middle
     EXPECT_LT(share(image, 0.0f, 0.75f, 0.25f, 0.95f, notWater), 0.05);
     EXPECT_LT(share(image, 0.75f, 0.75f, 1.0f, 0.95f, notWater), 0.05);
-    const support::Image core = startFrame(support::kCore);
+    ASSERT_TRUE(startFrame(support::kCore, &core));
     int different = 0;
     for (size_t i = 0; i < image.rgba.size(); ++i)
         different += std::abs(image.rgba[i] - core.rgba[i]) > 3;
@@ -70,7 +78,7 @@ TEST_F(GeneratedScene, StartFrameShowsTheIslandTheWaterAndTheTreeAlikeFromBothSh
 
 TEST_F(GeneratedScene, EveryModeAndWireframeDrawWithoutAnErrorOnBothContexts) {
     for (const support::ContextRequest& request : {support::kCompatibility, support::kCore}) {
-        startFrame(request);
+        ASSERT_TRUE(startFrame(request));
         for (int frame = 0; frame < 2 * kUserModeCount; ++frame) {
             scope.input.setTime(frame * 2.5);  // the water moves with the clock
             scene->cliff->setMode(frame % kUserModeCount);
@@ -89,7 +97,8 @@ TEST_F(GeneratedScene, EveryModeAndWireframeDrawWithoutAnErrorOnBothContexts) {
 
 TEST_F(GeneratedScene, WithoutTheTreeModelTheOtherFourStillDraw) {
     std::remove("Models/tree2.obj");
-    const support::Image image = startFrame(support::kCompatibility);
+    support::Image image;
+    ASSERT_TRUE(startFrame(support::kCompatibility, &image));
     EXPECT_EQ(scene->tree->mesh.model.faceCount, 0);
     EXPECT_EQ(scene->unreadFiles, std::vector<std::string>{"Models/tree2.obj"});
     EXPECT_GT(share(image, 0.0f, 0.0f, 1.0f, 0.3f, isGrass), 0.8);

@@ -2,7 +2,10 @@
 // happens, a new recording replacing the old; items of any length in file
 // order, tokens and files that hold none, their pacing over the frames of
 // playback; and files that cannot be written or read.
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <functional>
 
 #include "input/input_player.h"
 #include "input/input_recorder.h"
@@ -104,16 +107,23 @@ TEST(InputPlayer, ReadsEveryItemInFileOrderAndNothingElse) {
     }
 }
 
+// A named pipe is refused at once: opened as a file, it would hold the frame
+// loop until something wrote to it.
 TEST(InputPlayer, AFileThatCannotBeReadIsReportedAndPlaysNothing) {
     support::ScratchDirectory scratch;
     InputPlayer player;
-    for (const char* reason : {"No such file or directory", "Is a directory"}) {
+    const std::pair<std::function<void()>, const char*> rows[] = {
+        {[] {}, "No such file or directory"},
+        {[] { std::filesystem::create_directory("rec.cfg"); }, "a directory, not a regular file"},
+        {[] { std::filesystem::remove("rec.cfg"), mkfifo("rec.cfg", 0600); },
+         "a named pipe, not a regular file"}};
+    for (const auto& [make, reason] : rows) {
+        make();
         testing::internal::CaptureStderr();
         EXPECT_EQ(support::printedBy([&] { player.startPlaying(); }), "start playing\n");
         EXPECT_EQ(framesOf(player, 2), "1: 2: ");
         EXPECT_EQ(testing::internal::GetCapturedStderr(),
                   std::string("Cannot read rec.cfg: ") + reason + " (nothing to play back)\n");
-        std::filesystem::create_directory("rec.cfg");
     }
     EXPECT_EQ(support::printedBy([&] { player.stopPlaying(); }), "end playing\n");
 }

@@ -116,6 +116,10 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
     bool haveTimes = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string name = arguments[i];
+        if (name == "--plain") {  // a switch: it takes no value
+            options.plain = true;
+            continue;
+        }
         // Both "--size 800x600" and "--size=800x600".
         std::string value;
         bool haveValue = false;
@@ -166,7 +170,7 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
 
 std::string captureUsage() {
     return "Usage: island-capture --at T1,T2,... [--size WxH] [--out DIR] [--prefix NAME]\n"
-           "                      [--gizmo cliff|tree|water|none]\n"
+           "                      [--gizmo cliff|tree|water|none] [--plain]\n"
            "Renders the island's scripted flight on a virtual clock at 60 frames per second\n"
            "and saves the frames at the given times (seconds from start) as PNG files\n"
            "DIR/NAME-Ts.png. Run it from the run directory (config.cfg, Shaders/, Models/,\n"
@@ -178,6 +182,9 @@ std::string captureUsage() {
            "  --out DIR        directory for the images, created if missing (default: .)\n"
            "  --prefix NAME    file name prefix (default: frame)\n"
            "  --gizmo OBJECT   draw the tangent frames of cliff, tree or water (default: none)\n"
+           "  --plain          draw the plain way: one program per source pair with the\n"
+           "                   mode as a uniform, the shadow map drawn every frame and no\n"
+           "                   attribute location bound (the pictures must not change)\n"
            "  --help           this text\n";
 }
 

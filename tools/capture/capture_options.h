@@ -15,6 +15,9 @@ struct CaptureOptions {
     std::string outputDirectory = ".";
     std::string prefix = "frame";
     GizmoTarget gizmo = GizmoTarget::None;
+    // Draw without the shortcuts (per-mode builds, a kept shadow map, a bound
+    // position attribute), to check that they change no pixel.
+    bool plain = false;
     bool help = false;
 };
 

@@ -24,6 +24,7 @@
 #include "platform/window.h"
 #include "render/coordinate_gizmo.h"
 #include "render/scene_object.h"
+#include "render/shader_program.h"
 #include "scene/scene_setup.h"
 #include "state/app_config.h"
 
@@ -128,6 +129,7 @@ int main(int argc, char** argv) {
     // shaders' "timer" included, sees the virtual time.
     platform::ScriptedInput virtualInput;
     platform::setInputSource(&virtualInput);
+    setPlainDrawing(options.plain);  // before the programs are built
     const bool started = startUp([&options](AppConfig& config) {
         if (options.width > 0) {
             config.window_width = options.width;
