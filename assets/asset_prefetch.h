@@ -30,7 +30,7 @@ struct PreparedModel {
 std::unique_ptr<PreparedModel> prepareModel(const char* path, bool withTangents);
 
 class AssetPrefetch {
-public:
+  public:
     enum class Kind { Model, ModelWithTangents, Image };
     struct File {
         Kind kind;
@@ -49,7 +49,7 @@ public:
     std::unique_ptr<PreparedModel> takeModel(const std::string& path, bool withTangents);
     std::unique_ptr<platform::ImageRead> takeImage(const std::string& path);
 
-private:
+  private:
     struct Job {
         bool isModel = false;
         std::string path;

@@ -42,7 +42,7 @@ glm::vec3 divideByLength(const glm::vec3& sum) {
 // share a slot. In-range indices are their own slot; the rare out-of-range
 // ones follow, in ascending order of their values.
 class PositionSlots {
-public:
+  public:
     PositionSlots(const std::vector<ObjFace>& faces, size_t faceCount, size_t positionCount)
         : positionCount(positionCount) {
         for (size_t f = 0; f < faceCount; ++f)
@@ -56,12 +56,12 @@ public:
 
     size_t slotOf(int index) const {
         if (inRange(index)) return static_cast<size_t>(index);
-        return positionCount + static_cast<size_t>(std::lower_bound(outOfRange.begin(),
-                                                                    outOfRange.end(), index) -
-                                                   outOfRange.begin());
+        return positionCount +
+               static_cast<size_t>(std::lower_bound(outOfRange.begin(), outOfRange.end(), index) -
+                                   outOfRange.begin());
     }
 
-private:
+  private:
     bool inRange(int index) const {
         return index >= 0 && static_cast<size_t>(index) < positionCount;
     }
@@ -77,9 +77,7 @@ void fillSmoothCornerValues(const std::vector<ObjFace>& faces, size_t faceCount,
                             size_t positionCount, const std::vector<glm::vec3>& values,
                             int ObjFace::*valueIndex, std::vector<glm::vec3>& corners) {
     const size_t valueCount = values.size();
-    auto valid = [&](int index) {
-        return index >= 0 && static_cast<size_t>(index) < valueCount;
-    };
+    auto valid = [&](int index) { return index >= 0 && static_cast<size_t>(index) < valueCount; };
 
     // Counting sort of the faces by value index, stable, so that faces with
     // the same index keep ascending face order.
@@ -92,8 +90,8 @@ void fillSmoothCornerValues(const std::vector<ObjFace>& faces, size_t faceCount,
     std::vector<uint32_t> sortedFaces(firstOfIndex[valueCount]);
     for (size_t f = 0; f < faceCount; ++f) {
         const int index = faces[f].*valueIndex;
-        if (valid(index)) sortedFaces[firstOfIndex[static_cast<size_t>(index)]++] =
-            static_cast<uint32_t>(f);
+        if (valid(index))
+            sortedFaces[firstOfIndex[static_cast<size_t>(index)]++] = static_cast<uint32_t>(f);
     }
 
     const PositionSlots slots(faces, faceCount, positionCount);
@@ -170,7 +168,8 @@ void Mesh::fillCornerArray(CornerArray kind, std::vector<glm::vec3>& corners) co
             fillSmoothCornerValues(model.faces, faceCount, model.positions.size(), faceTangents,
                                    &ObjFace::tangentIndex, corners);
             return;
-        default: break;
+        default:
+            break;
     }
     corners.clear();
     corners.reserve(3 * faceCount);
@@ -202,10 +201,15 @@ void Mesh::fillCornerArray(CornerArray kind, std::vector<glm::vec3>& corners) co
                 for (int c = 0; c < 3; ++c) corners.push_back(tangent);
             }
             break;
-        case CornerArray::UnitX: corners.assign(3 * faceCount, glm::vec3(1.0f, 0.0f, 0.0f)); break;
-        case CornerArray::UnitY: corners.assign(3 * faceCount, glm::vec3(0.0f, 1.0f, 0.0f)); break;
+        case CornerArray::UnitX:
+            corners.assign(3 * faceCount, glm::vec3(1.0f, 0.0f, 0.0f));
+            break;
+        case CornerArray::UnitY:
+            corners.assign(3 * faceCount, glm::vec3(0.0f, 1.0f, 0.0f));
+            break;
         case CornerArray::SmoothNormals:
-        case CornerArray::SmoothTangents: break;
+        case CornerArray::SmoothTangents:
+            break;
     }
 }
 
@@ -323,9 +327,8 @@ namespace {
 void buildMesh(Mesh& mesh, const ProgramLocations& program, bool withTangents) {
     mesh.computeFaceTangents();
     mesh.reserveBuffers(Mesh::attributeBufferCount(withTangents));
-    mesh.produceAttributeArrays(withTangents, [&](const char* name, GLenum target,
-                                                  const void* data, GLint components,
-                                                  GLenum type) {
+    mesh.produceAttributeArrays(withTangents, [&](const char* name, GLenum target, const void* data,
+                                                  GLint components, GLenum type) {
         mesh.addAttributeBuffer(name, program, target, data, GL_STATIC_DRAW, components, type);
     });
 }
@@ -353,7 +356,8 @@ PreparedMeshArrays Mesh::prepareArrays(bool withTangents) {
     return prepared;
 }
 
-void Mesh::uploadPreparedArrays(const ProgramLocations& program, const PreparedMeshArrays& prepared) {
+void Mesh::uploadPreparedArrays(const ProgramLocations& program,
+                                const PreparedMeshArrays& prepared) {
     reserveBuffers(attributeBufferCount(prepared.withTangents));
     for (const PreparedMeshArrays::Array& array : prepared.arrays) {
         addAttributeBuffer(array.name, program, array.target, array.bytes.data(), GL_STATIC_DRAW,

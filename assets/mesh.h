@@ -5,9 +5,8 @@
 
 #include <cstddef>
 #include <functional>
-#include <vector>
-
 #include <glm/glm.hpp>
+#include <vector>
 
 #include "assets/obj_model.h"
 #include "platform/gl.h"
@@ -40,7 +39,7 @@ struct PreparedMeshArrays {
 };
 
 class Mesh {
-public:
+  public:
     Mesh() = default;
     Mesh(const Mesh&) = delete;
     Mesh& operator=(const Mesh&) = delete;
@@ -98,9 +97,8 @@ public:
 
     // Each buffer's contents in upload order, as (name, target, data,
     // components, type); the data is valid during the call only.
-    using AttributeArrayVisitor = std::function<void(const char* name, GLenum target,
-                                                     const void* data, GLint components,
-                                                     GLenum type)>;
+    using AttributeArrayVisitor = std::function<void(
+        const char* name, GLenum target, const void* data, GLint components, GLenum type)>;
     void produceAttributeArrays(bool withTangents, const AttributeArrayVisitor& take) const;
     static int attributeBufferCount(bool withTangents);
 

@@ -63,9 +63,8 @@ inline std::uint64_t digitsValue(std::uint64_t word, int count) {
     return (word * 10000 + (word >> 32)) & 0xFFFFFFFFull;
 }
 
-constexpr std::uint64_t kPowersOfTen[] = {1,         10,         100,         1000,
-                                          10000,     100000,     1000000,     10000000,
-                                          100000000};
+constexpr std::uint64_t kPowersOfTen[] = {1,      10,      100,      1000,     10000,
+                                          100000, 1000000, 10000000, 100000000};
 
 // Consumes the digits at q and appends them to `value`; returns how many.
 // Eight bytes at a time while eight remain before the end of the text. Stops
@@ -151,7 +150,8 @@ bool convertDecimal(std::uint64_t mantissa, int decimalExponent, int digitCount,
     const double nearest = decimalExponent >= 0
                                ? exactMantissa * kExactPowersOfTen[decimalExponent]
                                : exactMantissa / kExactPowersOfTen[-decimalExponent];
-    if (nearest < static_cast<double>(FLT_MIN) || nearest > static_cast<double>(FLT_MAX)) return false;
+    if (nearest < static_cast<double>(FLT_MIN) || nearest > static_cast<double>(FLT_MAX))
+        return false;
     std::uint64_t bits = 0;
     std::memcpy(&bits, &nearest, sizeof bits);
     // The 29 bits of a double's significand below a float's 24.
@@ -194,8 +194,8 @@ inline __attribute__((always_inline)) Conversion convertFloat(const char*& p, co
         std::uint64_t exponentValue = 0;
         const int exponentDigits = readDigits(q, end, exponentValue);
         if (exponentDigits == 0 || exponentDigits > 6) return Conversion::NeedsLibrary;
-        exponent = negativeExponent ? -static_cast<int>(exponentValue)
-                                    : static_cast<int>(exponentValue);
+        exponent =
+            negativeExponent ? -static_cast<int>(exponentValue) : static_cast<int>(exponentValue);
     }
     if (!atLineEnd(q, end) && !isSpace(*q)) return Conversion::NeedsLibrary;
 
@@ -275,10 +275,10 @@ int* faceField(ObjFace& face, int field) {
 }
 
 // One face pattern: its format and the field each conversion goes to.
-#define ISLAND_FACE_PATTERN(name, format, ...)              \
-    struct name {                                           \
-        static constexpr char kFormat[] = format;           \
-        static constexpr int kFields[] = {__VA_ARGS__};     \
+#define ISLAND_FACE_PATTERN(name, format, ...)                            \
+    struct name {                                                         \
+        static constexpr char kFormat[] = format;                         \
+        static constexpr int kFields[] = {__VA_ARGS__};                   \
         static constexpr int kFieldCount = sizeof(kFields) / sizeof(int); \
     };
 ISLAND_FACE_PATTERN(PositionsOnlyPattern, "f %d %d %d", 0, 1, 2)
@@ -358,7 +358,8 @@ const char* ObjLineScanner::terminatedCopy(const char* begin, const char* end) {
 }
 
 const char* ObjLineScanner::scanPosition(const char* begin, const char* end, glm::vec3& position) {
-    const char* stop = scanFloatsFast<kPositionFormat>(begin, end, &position.x, &position.y, &position.z);
+    const char* stop =
+        scanFloatsFast<kPositionFormat>(begin, end, &position.x, &position.y, &position.z);
     if (stop != nullptr) return lineEndFrom(stop, end);
     const char* lineEnd = lineEndFrom(begin, end);
     std::sscanf(terminatedCopy(begin, lineEnd), kPositionFormat, &position.x, &position.y,
@@ -376,7 +377,8 @@ const char* ObjLineScanner::scanNormal(const char* begin, const char* end, glm::
 
 const char* ObjLineScanner::scanTexCoord(const char* begin, const char* end, glm::vec2& texCoord) {
     float ignored = 0.0f;
-    const char* stop = scanFloatsFast<kTexCoordFormat>(begin, end, &texCoord.x, &texCoord.y, &ignored);
+    const char* stop =
+        scanFloatsFast<kTexCoordFormat>(begin, end, &texCoord.x, &texCoord.y, &ignored);
     if (stop != nullptr) return lineEndFrom(stop, end);
     const char* lineEnd = lineEndFrom(begin, end);
     std::sscanf(terminatedCopy(begin, lineEnd), kTexCoordFormat, &texCoord.x, &texCoord.y);
@@ -397,17 +399,30 @@ const char* ObjLineScanner::scanFace(FacePattern pattern, const char* begin, con
     };
     const char* stop = nullptr;
     switch (pattern) {
-        case FacePattern::None: return lineEndFrom(begin, end);
+        case FacePattern::None:
+            return lineEndFrom(begin, end);
         case FacePattern::PositionsOnly:
             stop = slashInFirstTenBytes(begin, end) ? tryFast(PositionsOnlySlashPattern{})
                                                     : tryFast(PositionsOnlyPattern{});
             break;
-        case FacePattern::TexCoordsOnly: stop = tryFast(TexCoordsOnlyPattern{}); break;
-        case FacePattern::NormalsOnly: stop = tryFast(NormalsOnlyPattern{}); break;
-        case FacePattern::PositionsTexCoords: stop = tryFast(PositionsTexCoordsPattern{}); break;
-        case FacePattern::PositionsNormals: stop = tryFast(PositionsNormalsPattern{}); break;
-        case FacePattern::TexCoordsNormals: stop = tryFast(TexCoordsNormalsPattern{}); break;
-        case FacePattern::All: stop = tryFast(AllPattern{}); break;
+        case FacePattern::TexCoordsOnly:
+            stop = tryFast(TexCoordsOnlyPattern{});
+            break;
+        case FacePattern::NormalsOnly:
+            stop = tryFast(NormalsOnlyPattern{});
+            break;
+        case FacePattern::PositionsTexCoords:
+            stop = tryFast(PositionsTexCoordsPattern{});
+            break;
+        case FacePattern::PositionsNormals:
+            stop = tryFast(PositionsNormalsPattern{});
+            break;
+        case FacePattern::TexCoordsNormals:
+            stop = tryFast(TexCoordsNormalsPattern{});
+            break;
+        case FacePattern::All:
+            stop = tryFast(AllPattern{});
+            break;
     }
     if (stop != nullptr) return lineEndFrom(stop, end);
     // The targets in scan order; a format with fewer conversions than nine

@@ -4,9 +4,8 @@
 // of the line, so every result is what sscanf gives for that line alone.
 #pragma once
 
-#include <string>
-
 #include <glm/glm.hpp>
+#include <string>
 
 #include "assets/obj_model.h"
 
@@ -25,7 +24,7 @@ enum class FacePattern {
 FacePattern chooseFacePattern(bool hasPositions, bool hasTexCoords, bool hasNormals);
 
 class ObjLineScanner {
-public:
+  public:
     // Each scans the line that starts at `begin` in a text ending at `end`
     // (the line ends before its "\n" or at `end`) and writes only the targets
     // that sscanf would write on that line alone; the others keep their
@@ -39,7 +38,7 @@ public:
     // Lines the fast scanner handed to the C library so far.
     long libraryScans() const { return libraryScanCount; }
 
-private:
+  private:
     const char* terminatedCopy(const char* begin, const char* end);
 
     std::string lineCopy;

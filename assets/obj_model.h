@@ -2,9 +2,8 @@
 // coordinates and triangles that index them (0-based after reading).
 #pragma once
 
-#include <vector>
-
 #include <glm/glm.hpp>
+#include <vector>
 
 struct ObjFace {
     int normalIndex = 0;   // the face's one normal: the last corner's normal index

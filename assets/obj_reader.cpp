@@ -103,11 +103,20 @@ void parseObjText(const char* text, int length, ObjModel& model) {
     int normals = 0, texCoords = 0, positions = 0, faces = 0;
     forEachLine(text, length, [&](LineKind kind, const char*, const char*) {
         switch (kind) {
-            case LineKind::Normal: ++normals; break;
-            case LineKind::TexCoord: ++texCoords; break;
-            case LineKind::Position: ++positions; break;
-            case LineKind::Face: ++faces; break;
-            case LineKind::Other: break;
+            case LineKind::Normal:
+                ++normals;
+                break;
+            case LineKind::TexCoord:
+                ++texCoords;
+                break;
+            case LineKind::Position:
+                ++positions;
+                break;
+            case LineKind::Face:
+                ++faces;
+                break;
+            case LineKind::Other:
+                break;
         }
     });
     // The counts add to those the model already has (a negative one counts
@@ -154,7 +163,9 @@ void parseObjText(const char* text, int length, ObjModel& model) {
                 convertFaceIndices(face);
                 break;
             }
-            case LineKind::Other: end = lineEnd(line, textEnd); break;
+            case LineKind::Other:
+                end = lineEnd(line, textEnd);
+                break;
         }
         line = end + 1;
     }

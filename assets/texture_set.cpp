@@ -30,8 +30,8 @@ void uploadImage(const platform::GLFWimage& image) {
             glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
         }
     }
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.Width, image.Height, 0,
-                 format, GL_UNSIGNED_BYTE, image.Data);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), image.Width, image.Height, 0, format,
+                 GL_UNSIGNED_BYTE, image.Data);
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
 }
 

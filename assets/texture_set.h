@@ -11,7 +11,7 @@
 class ProgramLocations;
 
 class TextureSet {
-public:
+  public:
     TextureSet() = default;
     TextureSet(const TextureSet&) = delete;
     TextureSet& operator=(const TextureSet&) = delete;
@@ -41,6 +41,6 @@ public:
     std::vector<std::string> samplerNames;
     std::vector<GLuint> textureIds;
 
-private:
+  private:
     bool colourAlpha = false;  // slot 0's image had 2 or 4 channels
 };

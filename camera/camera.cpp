@@ -5,9 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <string>
-
 #include <glm/gtc/matrix_transform.hpp>
+#include <string>
 
 #include "input/input_recorder.h"
 #include "platform/console.h"

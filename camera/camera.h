@@ -8,7 +8,7 @@
 class InputRecorder;
 
 class Camera {
-public:
+  public:
     Camera();
 
     // The start view (eye at (0, 20, 41), 20° down) and the mouse-look reference.
@@ -45,7 +45,7 @@ public:
     float mouseSensitivity = 0.3f;
     float moveSpeed = 0.3f;
 
-private:
+  private:
     enum class Movement { Left, Right, Forward, Backward, Up, Down };
 
     // The steps every update shares: clear the per-frame matrices before the

@@ -19,8 +19,8 @@ namespace {
 constexpr GLenum kPolygonOffsetLine = 0x2A02;
 
 // Draws `object` in `mode` and gives it back the mode it had.
-void drawInMode(SceneObject& object, int mode, const glm::mat4& view,
-                const glm::mat4& projection, const ShaderProgram& program) {
+void drawInMode(SceneObject& object, int mode, const glm::mat4& view, const glm::mat4& projection,
+                const ShaderProgram& program) {
     const int saved = object.getMode();
     object.setMode(mode);
     object.draw(view, projection, program);

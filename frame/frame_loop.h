@@ -13,7 +13,7 @@ struct Scene;
 struct FrameLoopState {
     bool running = true;
     bool recording = false;
-    bool playing = true;  // the scripted demonstration runs from the first frame
+    bool playing = true;       // the scripted demonstration runs from the first frame
     char playbackMoveKey = 0;  // the camera's movement key of this frame of playback
     char playbackKey = 0;      // the key handlers' key of this frame of playback
     int playbackDx = 0;
@@ -29,7 +29,7 @@ struct FrameLoopState {
 };
 
 class FrameLoop {
-public:
+  public:
     explicit FrameLoop(Scene& scene) : scene(scene) {}
 
     // Runs frames until Esc, Q or a closed window ends the loop.
@@ -47,7 +47,7 @@ public:
 
     FrameLoopState state;
 
-private:
+  private:
     void feedPlayback();
     void updateFrameRateTitle();
 

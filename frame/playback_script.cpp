@@ -71,12 +71,24 @@ void applyRow(int row, float s, Scene& scene) {
             scriptYaw -= 0.045f * s;
             camera.setYaw(scriptYaw);
             break;
-        case 9: setCliffMode(scene, kModeNone); break;
-        case 10: setCliffMode(scene, kModeFlat); break;
-        case 11: setCliffMode(scene, kModeFlatSpecular); break;
-        case 12: setCliffMode(scene, kModeGouraud); break;
-        case 13: setCliffMode(scene, kModeGouraudSpecular); break;
-        case 14: setCliffMode(scene, kModeBumpmap); break;
+        case 9:
+            setCliffMode(scene, kModeNone);
+            break;
+        case 10:
+            setCliffMode(scene, kModeFlat);
+            break;
+        case 11:
+            setCliffMode(scene, kModeFlatSpecular);
+            break;
+        case 12:
+            setCliffMode(scene, kModeGouraud);
+            break;
+        case 13:
+            setCliffMode(scene, kModeGouraudSpecular);
+            break;
+        case 14:
+            setCliffMode(scene, kModeBumpmap);
+            break;
         case 15:
             lightEye.x += 0.9f * s;
             lightEye.z += 0.2f * s;
@@ -94,7 +106,8 @@ void applyRow(int row, float s, Scene& scene) {
             lightEye.x -= 0.9f * s;
             copyLightEyeToLightPosition();
             break;
-        default: break;
+        default:
+            break;
     }
 }
 

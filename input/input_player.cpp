@@ -124,9 +124,16 @@ enum Slot : unsigned { kMoveKeySlot = 1, kHandlerKeySlot = 2, kMouseSlot = 4 };
 
 unsigned slotsOfKey(char key) {
     switch (key) {
-        case 'A': case 'D': case 'W': case 'S': case 'B': return kMoveKeySlot;
-        case 'N': return kMoveKeySlot | kHandlerKeySlot;  // the space bar and the light key N
-        default: return kHandlerKeySlot;
+        case 'A':
+        case 'D':
+        case 'W':
+        case 'S':
+        case 'B':
+            return kMoveKeySlot;
+        case 'N':
+            return kMoveKeySlot | kHandlerKeySlot;  // the space bar and the light key N
+        default:
+            return kHandlerKeySlot;
     }
 }
 

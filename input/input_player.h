@@ -29,7 +29,7 @@ struct PlaybackValues {
 };
 
 class InputPlayer {
-public:
+  public:
     InputPlayer() = default;
 
     // Prints "start playing", loads rec.cfg and starts the feeding at frame 0.
@@ -55,13 +55,13 @@ public:
     bool mouseItem = false;
     bool finished = true;
 
-private:
+  private:
     bool parseToken();
 
-    std::string buffer;          // the whole of rec.cfg
-    std::size_t position = 0;    // first byte of the buffer not read yet
-    std::string token;           // the text of the last item read
-    long framesPlayed = 0;       // frames fed since startPlaying
-    long nextItemDue = 0;        // the frame the pending item is due in
-    bool itemPending = false;    // an item has been read but not handed out
+    std::string buffer;        // the whole of rec.cfg
+    std::size_t position = 0;  // first byte of the buffer not read yet
+    std::string token;         // the text of the last item read
+    long framesPlayed = 0;     // frames fed since startPlaying
+    long nextItemDue = 0;      // the frame the pending item is due in
+    bool itemPending = false;  // an item has been read but not handed out
 };

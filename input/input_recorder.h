@@ -11,7 +11,7 @@
 inline constexpr const char* kRecordingFileName = "rec.cfg";
 
 class InputRecorder {
-public:
+  public:
     InputRecorder() = default;
 
     // Prints "start recording" and begins a new rec.cfg with its start line.
@@ -27,7 +27,7 @@ public:
 
     int getFramesSinceLastItem() const { return framesSinceLastItem; }
 
-private:
+  private:
     // Opens rec.cfg in `mode`, writes `text`, closes it. The first failure of a
     // recording is reported; later ones stay silent.
     void writeToFile(const char* mode, const char* text);

@@ -5,17 +5,17 @@
 // a damaged or hostile header cannot trigger an allocation without bound.
 #include "platform/image_reader.h"
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/gl.h"
 
@@ -55,7 +55,7 @@ constexpr int64_t kMaxPixelsPerFileByte = 64;
 // regular file is mapped; anything else (a directory, a device, a pipe,
 // opened without waiting for a writer) reads as nothing.
 class MappedFile {
-public:
+  public:
     explicit MappedFile(const char* name) {
         const int descriptor = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         if (descriptor < 0) return;
@@ -89,10 +89,14 @@ int nextPowerOfTwo(int value) {
 
 int formatForBytesPerPixel(int bytesPerPixel) {
     switch (bytesPerPixel) {
-        case 3: return GL_RGB;
-        case 4: return GL_RGBA;
-        case 2: return GL_LUMINANCE_ALPHA;
-        default: return GL_LUMINANCE;
+        case 3:
+            return GL_RGB;
+        case 4:
+            return GL_RGBA;
+        case 2:
+            return GL_LUMINANCE_ALPHA;
+        default:
+            return GL_LUMINANCE;
     }
 }
 
@@ -115,8 +119,7 @@ int readImageWithinSize(const char* name, GLFWimage* image, int flags, int maxDi
     if (name == nullptr) return 0;
     const MappedFile file(name);
     if (file.bytes == nullptr) return 0;
-    return readImageFromMemory(file.bytes, static_cast<int>(file.size), image, flags,
-                               maxDimension);
+    return readImageFromMemory(file.bytes, static_cast<int>(file.size), image, flags, maxDimension);
 }
 
 int readImageFromMemory(const unsigned char* bytes, int length, GLFWimage* image, int flags,

@@ -11,7 +11,7 @@
 namespace platform {
 
 class ScriptedInput : public InputSource {
-public:
+  public:
     int getKey(int key) override {
         return heldKeys.count(key) || tapsOfLastPoll.count(key) ? GLFW_PRESS : GLFW_RELEASE;
     }
@@ -51,7 +51,7 @@ public:
     }
     void measureWindowFramebuffer() { fakeFramebuffer = false; }
 
-private:
+  private:
     std::set<int> heldKeys;
     std::set<int> tapsBeforeNextPoll;
     std::set<int> tapsOfLastPoll;

@@ -94,9 +94,12 @@ EM_JS(void, pageOfferFullScreen, (), {
 // printable keys have the same codes in both versions.
 int toGlfw3Key(int key) {
     switch (key) {
-        case glfw2::kKeyEsc: return GLFW_KEY_ESCAPE;
-        case glfw2::kKeyLeftShift: return GLFW_KEY_LEFT_SHIFT;
-        default: return (key >= 32 && key < 256) ? key : GLFW_KEY_UNKNOWN;
+        case glfw2::kKeyEsc:
+            return GLFW_KEY_ESCAPE;
+        case glfw2::kKeyLeftShift:
+            return GLFW_KEY_LEFT_SHIFT;
+        default:
+            return (key >= 32 && key < 256) ? key : GLFW_KEY_UNKNOWN;
     }
 }
 
@@ -122,16 +125,25 @@ void glfwCloseWindow() {
 
 void glfwOpenWindowHint(int target, int hint) {
     switch (target) {
-        case glfw2::kVersionMajor: requestedMajor = hint; break;
-        case glfw2::kVersionMinor: requestedMinor = hint; break;
-        case glfw2::kForwardCompat: requestForwardCompatible = hint != 0; break;
-        case glfw2::kProfile: requestCoreProfile = hint == glfw2::kCoreProfile; break;
-        default: break;
+        case glfw2::kVersionMajor:
+            requestedMajor = hint;
+            break;
+        case glfw2::kVersionMinor:
+            requestedMinor = hint;
+            break;
+        case glfw2::kForwardCompat:
+            requestForwardCompatible = hint != 0;
+            break;
+        case glfw2::kProfile:
+            requestCoreProfile = hint == glfw2::kCoreProfile;
+            break;
+        default:
+            break;
     }
 }
 
-int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
-                   int alphaBits, int depthBits, int stencilBits, int mode) {
+int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
+                   int depthBits, int stencilBits, int mode) {
     if (window != nullptr) return 0;  // GLFW 2 has exactly one window
     if (width <= 0 || height <= 0 || width > kLargestWindowSide || height > kLargestWindowSide) {
         return 0;

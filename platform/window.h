@@ -25,7 +25,7 @@ constexpr int GLFW_OPENGL_CORE_PROFILE = 0x00050001;
 // from the open window and GLFW's timer; a source installed with
 // setInputSource replaces all three.
 class InputSource {
-public:
+  public:
     virtual ~InputSource() = default;
     virtual int getKey(int key) = 0;  // GLFW 2 key code; GLFW_PRESS while held
     virtual void getMousePos(int* x, int* y) = 0;
@@ -48,8 +48,8 @@ void glfwCloseWindow();
 void glfwOpenWindowHint(int target, int hint);
 // Returns 1 when the window exists and its context is current; 0 for a size
 // the window system cannot give (a side of 0 or less, or too large).
-int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits,
-                   int alphaBits, int depthBits, int stencilBits, int mode);
+int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBits, int alphaBits,
+                   int depthBits, int stencilBits, int mode);
 int glfwGetWindowParam(int param);
 void glfwSetWindowSize(int width, int height);
 // The window's framebuffer in pixels, which on a scaled desktop is not the

@@ -5,10 +5,9 @@
 // model matrix is read at every draw, so the frames follow the object.
 #pragma once
 
+#include <glm/glm.hpp>
 #include <memory>
 #include <vector>
-
-#include <glm/glm.hpp>
 
 #include "platform/gl.h"
 #include "render/shader_program.h"
@@ -16,7 +15,7 @@
 class SceneObject;
 
 class CoordinateGizmo {
-public:
+  public:
     // `object` must outlive the gizmo and have its mesh built.
     explicit CoordinateGizmo(SceneObject* object);
     CoordinateGizmo(const CoordinateGizmo&) = delete;
@@ -35,7 +34,7 @@ public:
     // decodes corner, segment and end from a point's index within these.
     static constexpr int kPointsPerTriangle = 18;
 
-private:
+  private:
     int pointCount = 0;
     std::vector<glm::vec3> points;
     std::unique_ptr<ShaderProgram> program;

@@ -35,8 +35,7 @@ bool readModelAndBuildMesh(const char* objPath, const ShaderProgram& program, bo
 // addTexture, from the image read ahead where there is one.
 bool addTexture(const ShaderProgram& program, const char* uniformName, const char* path,
                 SceneObject& object, AssetPrefetch* ahead) {
-    std::unique_ptr<platform::ImageRead> read =
-        ahead != nullptr ? ahead->takeImage(path) : nullptr;
+    std::unique_ptr<platform::ImageRead> read = ahead != nullptr ? ahead->takeImage(path) : nullptr;
     if (read == nullptr) return object.textures.addTexture(program, uniformName, path);
     return object.textures.addReadTexture(program, uniformName, path, *read);
 }

@@ -12,7 +12,7 @@
 class ShaderProgram;
 
 class ReflectionMap {
-public:
+  public:
     ReflectionMap(const ShaderProgram* program, int width, int height);
     ReflectionMap(const ReflectionMap&) = delete;
     ReflectionMap& operator=(const ReflectionMap&) = delete;
@@ -37,7 +37,7 @@ public:
     int targetWidth() const { return targetSize.width; }
     int targetHeight() const { return targetSize.height; }
 
-private:
+  private:
     void allocateStorage();
 
     const ShaderProgram* program;

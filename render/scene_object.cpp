@@ -10,13 +10,20 @@
 
 const char* shadingModeName(int mode) {
     switch (mode) {
-        case kModeFlat: return "flat shading";
-        case kModeFlatSpecular: return "flat shading with specular";
-        case kModeGouraud: return "gouraud shading";
-        case kModeGouraudSpecular: return "gouraud shading with specular";
-        case kModeBumpmap: return "bumpmap shading";
-        case kModeBumpmapSpecular: return "bumpmap shading with specular";
-        default: return "none";
+        case kModeFlat:
+            return "flat shading";
+        case kModeFlatSpecular:
+            return "flat shading with specular";
+        case kModeGouraud:
+            return "gouraud shading";
+        case kModeGouraudSpecular:
+            return "gouraud shading with specular";
+        case kModeBumpmap:
+            return "bumpmap shading";
+        case kModeBumpmapSpecular:
+            return "bumpmap shading with specular";
+        default:
+            return "none";
     }
 }
 
@@ -28,9 +35,7 @@ void SceneObject::rotate(float angleDegrees, glm::vec3 axis) {
 
 void SceneObject::scale(glm::vec3 factors) { modelMatrix = glm::scale(modelMatrix, factors); }
 
-void SceneObject::translate(glm::vec3 offset) {
-    modelMatrix = glm::translate(modelMatrix, offset);
-}
+void SceneObject::translate(glm::vec3 offset) { modelMatrix = glm::translate(modelMatrix, offset); }
 
 void SceneObject::setPosition(glm::vec3 newPosition) {
     translate(newPosition - position);
@@ -59,8 +64,7 @@ void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
         }
     }
     program.setMat4("mvMat", modelView, false);
-    const glm::mat4 inverseModelViewProjection =
-        glm::inverse(modelView) * glm::inverse(projection);
+    const glm::mat4 inverseModelViewProjection = glm::inverse(modelView) * glm::inverse(projection);
     program.setMat4("invmvpMat", inverseModelViewProjection, false);
     program.setMat4("V_cam", view, false);
     if (program.getKind() == kBaseProgram) program.setMat4("M", modelMatrix, false);

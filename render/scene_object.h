@@ -18,7 +18,7 @@ inline const std::vector<std::string> kUniformsOfEveryDraw = {"mvMat",   "invmvp
                                                               "projMat", "timer",     "mode"};
 
 class SceneObject {
-public:
+  public:
     SceneObject() = default;
     SceneObject(const SceneObject&) = delete;
     SceneObject& operator=(const SceneObject&) = delete;
@@ -47,7 +47,7 @@ public:
     Mesh mesh;
     TextureSet textures;
 
-private:
+  private:
     glm::mat4 modelMatrix{1.0f};
     int mode = kModeFlat;
     glm::vec3 position{0.0f};

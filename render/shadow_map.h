@@ -12,7 +12,7 @@
 class ShaderProgram;
 
 class ShadowMap {
-public:
+  public:
     ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int width, int height);
     ShadowMap(const ShadowMap&) = delete;
     ShadowMap& operator=(const ShadowMap&) = delete;
@@ -40,7 +40,7 @@ public:
     int targetWidth() const { return mapSize.width; }
     int targetHeight() const { return mapSize.height; }
 
-private:
+  private:
     const ShaderProgram* program;
     glm::mat4 projection{1.0f};
     glm::mat4 view{1.0f};

@@ -82,9 +82,9 @@ std::unique_ptr<AssetPrefetch> startReadingSceneAssets() {
     std::vector<AssetPrefetch::File> files;
     for (const ObjectFiles& object : kSceneFiles) {
         const bool normalMapped = object.normalMap != nullptr;
-        files.push_back({normalMapped ? AssetPrefetch::Kind::ModelWithTangents
-                                      : AssetPrefetch::Kind::Model,
-                         object.model});
+        files.push_back(
+            {normalMapped ? AssetPrefetch::Kind::ModelWithTangents : AssetPrefetch::Kind::Model,
+             object.model});
         files.push_back({AssetPrefetch::Kind::Image, object.texture});
         if (normalMapped) files.push_back({AssetPrefetch::Kind::Image, object.normalMap});
     }
@@ -94,7 +94,8 @@ std::unique_ptr<AssetPrefetch> startReadingSceneAssets() {
 
 bool setUpScene(Scene& scene, AssetPrefetch* ahead) {
     const std::string shaderDirectory = "Shaders/" + appConfig.shaderversion;
-    scene.minimalProgram = std::make_unique<ShaderProgram>(shaderDirectory + "/minimal", kMinimalProgram);
+    scene.minimalProgram =
+        std::make_unique<ShaderProgram>(shaderDirectory + "/minimal", kMinimalProgram);
     if (!scene.minimalProgram->isLoaded()) {
         platform::printLine("Could not compile minimal shader program.");
         return false;
@@ -107,8 +108,7 @@ bool setUpScene(Scene& scene, AssetPrefetch* ahead) {
     camera.reset();
     lightPosition = glm::vec3(0.0f, 140.0f, 100.0f);
     scene.shadowMap = std::make_unique<ShadowMap>(lightPosition, scene.baseProgram.get(),
-                                                  appConfig.window_width,
-                                                  appConfig.window_height);
+                                                  appConfig.window_width, appConfig.window_height);
     scene.reflectionMap = std::make_unique<ReflectionMap>(
         scene.baseProgram.get(), appConfig.window_width, appConfig.window_height);
     createSceneObjects(scene, ahead);

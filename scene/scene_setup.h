@@ -2,11 +2,10 @@
 // targets, the five scene objects and the projection.
 #pragma once
 
+#include <glm/glm.hpp>
 #include <memory>
 #include <string>
 #include <vector>
-
-#include <glm/glm.hpp>
 
 #include "render/reflection_map.h"
 #include "render/shader_program.h"

@@ -4,12 +4,12 @@
 // text is about 210 MB with 2 million triangles.
 #pragma once
 
+#include <stdlib.h>
+
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-
-#include <stdlib.h>
 
 namespace obj_grid {
 
@@ -48,7 +48,7 @@ inline long writeObjFile(const std::string& path, int cells) {
 // The grid file of the benchmarks, written on first use into a fresh
 // temporary directory and removed when the process ends; never kept.
 class BenchmarkFile {
-public:
+  public:
     static const BenchmarkFile& get() {
         static const BenchmarkFile file(1000);
         return file;
@@ -60,9 +60,10 @@ public:
         if (!directory.empty()) std::filesystem::remove_all(directory);
     }
 
-private:
+  private:
     explicit BenchmarkFile(int cells) {
-        std::string pattern = (std::filesystem::temp_directory_path() / "island_bench_XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "island_bench_XXXXXX").string();
         if (mkdtemp(pattern.data()) == nullptr) return;
         directory = pattern;
         filePath = directory + "/grid.obj";

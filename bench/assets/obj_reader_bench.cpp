@@ -3,13 +3,12 @@
 // the file, and from the text already in memory. A single memchr pass over the
 // text is the floor. Rates are bytes of OBJ text per second of CPU time.
 #include <benchmark/benchmark.h>
+#include <tiny_obj_loader.h>
 
 #include <cstring>
 #include <istream>
 #include <memory>
 #include <streambuf>
-
-#include <tiny_obj_loader.h>
 
 #include "assets/obj_reader.h"
 #include "obj_grid.h"

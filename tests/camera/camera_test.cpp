@@ -29,11 +29,11 @@ TEST(Camera, StartsAtItsStartViewAndTurnsWithTheCursor) {
     EXPECT_EQ(camera.updatePlayback(0, 0, 0), view);
     // 0.3 degrees per pixel, right and down; the yaw wraps only past a full
     // turn and before the frame's turn; the pitch ends every update within 90 degrees.
-    const float rows[][6] = {
-        {0, 20, 10, -5, 3, 18.5f},  {361, 20, 0, 0, 1, 20},     {-361, 20, 0, 0, -1, 20},
-        {360, 20, 0, 0, 360, 20},   {-360, 20, 0, 0, -360, 20}, {359, 20, 10, 0, 362, 20},
-        {0, 89.5f, 0, 5, 0, 90},    {0, 85, 0, 100, 0, 90},     {0, -85, 0, -100, 0, -90},
-        {0, 90, 0, -1, 0, 89.7f}};
+    const float rows[][6] = {{0, 20, 10, -5, 3, 18.5f},  {361, 20, 0, 0, 1, 20},
+                             {-361, 20, 0, 0, -1, 20},   {360, 20, 0, 0, 360, 20},
+                             {-360, 20, 0, 0, -360, 20}, {359, 20, 10, 0, 362, 20},
+                             {0, 89.5f, 0, 5, 0, 90},    {0, 85, 0, 100, 0, 90},
+                             {0, -85, 0, -100, 0, -90},  {0, 90, 0, -1, 0, 89.7f}};
     for (const auto& row : rows) {  // yaw, pitch, dx, dy, expected yaw and pitch
         Camera turned;
         scope.input.moveCursorTo(0, 0);

@@ -51,12 +51,13 @@ class Loop : public testing::Test {
 // share the handlers' slot and replay a frame apart.
 TEST_F(Loop, ReplayGivesTheSameViewLightAndModesInEveryFrame) {
     const std::vector<std::pair<glm::ivec2, std::vector<int>>> inputs = {
-        {{5, 2}, {}},     {{5, 2}, {}},    {{-3, 1}, {}},    {{0, 0}, {'W'}},      {{0, 0}, {'W'}},
-        {{4, -6}, {'A'}}, {{0, 0}, {}},    {{0, 0}, {'F'}},  {{0, 0}, {'H'}},      {{0, 0}, {'V'}},
-        {{0, 0}, {}},     {{0, 0}, {'C'}}, {{2, 0}, {}},     {{0, 0}, {'S'}},      {{0, 0}, {'B'}},
-        {{0, 0}, {'D'}},  {{0, 0}, {'T'}}, {{0, 0}, {'Y'}},  {{0, 0}, {'G'}},      {{0, 230}, {}},
-        {{0, 40}, {}},    {{0, -30}, {}},  {{-7, 0}, {'W'}}, {{0, 0}, {'W', 'F'}}, {{0, 0}, {'W', 'F'}},
-        {{0, 0}, {'F', 'H'}}, {{0, 0}, {}},  {{0, 0}, {}}};
+        {{5, 2}, {}},         {{5, 2}, {}},         {{-3, 1}, {}},    {{0, 0}, {'W'}},
+        {{0, 0}, {'W'}},      {{4, -6}, {'A'}},     {{0, 0}, {}},     {{0, 0}, {'F'}},
+        {{0, 0}, {'H'}},      {{0, 0}, {'V'}},      {{0, 0}, {}},     {{0, 0}, {'C'}},
+        {{2, 0}, {}},         {{0, 0}, {'S'}},      {{0, 0}, {'B'}},  {{0, 0}, {'D'}},
+        {{0, 0}, {'T'}},      {{0, 0}, {'Y'}},      {{0, 0}, {'G'}},  {{0, 230}, {}},
+        {{0, 40}, {}},        {{0, -30}, {}},       {{-7, 0}, {'W'}}, {{0, 0}, {'W', 'F'}},
+        {{0, 0}, {'W', 'F'}}, {{0, 0}, {'F', 'H'}}, {{0, 0}, {}},     {{0, 0}, {}}};
     scope.input.tap('P');  // leave the demonstration, then record from the next frame
     frame();
     scope.input.tap('R');
@@ -89,7 +90,7 @@ TEST_F(Loop, ReplayGivesTheSameViewLightAndModesInEveryFrame) {
     const size_t fAndH = recorded.size() - 3;
     for (size_t i = 0; i < recorded.size(); ++i)
         EXPECT_EQ(replayed[i] == recorded[i], i != fAndH) << "frame " << i + 1;
-    EXPECT_EQ(std::get<0>(replayed[fAndH]), std::get<0>(recorded[fAndH]));  // H one frame later
+    EXPECT_EQ(std::get<0>(replayed[fAndH]), std::get<0>(recorded[fAndH]));   // H one frame later
     EXPECT_NE(std::get<0>(recorded.back()), std::get<0>(recorded.front()));  // the run moved things
     EXPECT_EQ(std::get<3>(recorded.back()), 0);
     EXPECT_TRUE(replayed.back() == recorded.back());  // nothing more after the last item

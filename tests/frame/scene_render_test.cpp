@@ -1,9 +1,9 @@
 // Whole frames of a stand-in scene on both contexts: a shadow that follows the
 // light and no acne, the light's frustum, the water's reflection, a resized
-// window, targets too large for the context, and the state a frame leaves. The stand-in is authored in world coordinates, so that the
-// tests know where each feature lands: a sand island block (top at y = 0, x
-// and z within +-12), a green column (the "tree") of height 10 on its middle,
-// blue water at y = -14, a yellow light sphere, a light-blue sky box.
+// window, targets too large for the context, and the state a frame leaves. The stand-in is authored
+// in world coordinates, so that the tests know where each feature lands: a sand island block (top
+// at y = 0, x and z within +-12), a green column (the "tree") of height 10 on its middle, blue
+// water at y = -14, a yellow light sphere, a light-blue sky box.
 #include <chrono>
 #include <functional>
 #include <sstream>
@@ -250,7 +250,8 @@ TEST_P(SceneRender, ThePictureFillsTheWindowAtEverySizeAndNothingIsDrawnMinimise
             EXPECT_TRUE(isMagenta(image.at(0, 0))) << "drawn while minimised";
             continue;
         }
-        for (const auto& [x, y] : {std::pair{0, 0}, {width - 1, 0}, {0, height - 1}, {width - 1, height - 1}})
+        for (const auto& [x, y] :
+             {std::pair{0, 0}, {width - 1, 0}, {0, height - 1}, {width - 1, height - 1}})
             EXPECT_FALSE(isMagenta(image.at(x, y))) << "corner " << x << "," << y;
         EXPECT_NEAR(scene.projection[1][1] / scene.projection[0][0],
                     static_cast<float>(width) / static_cast<float>(height), 1e-4f);
@@ -318,7 +319,8 @@ TEST_P(SceneRender, TheFrameLeavesTheStateItDescribes) {
     // The shadow map three times the window in depth 24, with the size of a
     // texel handed to the program; the reflection the window's size; both
     // clamped at their edges.
-    for (GLuint texture : {scene.shadowMap->getDepthTexture(), scene.reflectionMap->getColorTexture()}) {
+    for (GLuint texture :
+         {scene.shadowMap->getDepthTexture(), scene.reflectionMap->getColorTexture()}) {
         glBindTexture(GL_TEXTURE_2D, texture);
         GLint w = 0, h = 0, format = 0, wrap = 0;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
@@ -344,8 +346,9 @@ TEST_P(SceneRender, TheFrameLeavesTheStateItDescribes) {
           << scene.lightSphere->getMode();
     const std::string clamp = GetParam().major >= 3 ? "33071" : "10496";  // GL_CLAMP where it is
     // A depth buffer in the reflection, so the nearer of two reflections wins.
-    EXPECT_EQ(state.str(), "800x600 offset 1.1 2.5 0 cull 1029 bound 00 unit 0 000 | 2400x1800 33190 " +
-                               clamp + " | 800x600 6408 " + clamp + " depth 36161 24 modes 35200");
+    EXPECT_EQ(state.str(),
+              "800x600 offset 1.1 2.5 0 cull 1029 bound 00 unit 0 000 | 2400x1800 33190 " + clamp +
+                  " | 800x600 6408 " + clamp + " depth 36161 24 modes 35200");
     EXPECT_TRUE(support::takeGLErrors().empty());
 }
 

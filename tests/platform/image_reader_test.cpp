@@ -88,8 +88,7 @@ TEST(ImageReader, PixelsMissingFromATruncatedFileAreZero) {
     unsigned char* volatile stale = static_cast<unsigned char*>(std::malloc(byteCount));
     std::memset(stale, 0xa5, byteCount);
     std::free(stale);
-    const std::string result =
-        read(std::string("\0\0\2\1\4\0\0\0\0\x27\x25\x0d\3\2\2\0\x20\0", 18),
-             platform::GLFW_ORIGIN_UL_BIT | platform::GLFW_NO_RESCALE_BIT);
+    const std::string result = read(std::string("\0\0\2\1\4\0\0\0\0\x27\x25\x0d\3\2\2\0\x20\0", 18),
+                                    platform::GLFW_ORIGIN_UL_BIT | platform::GLFW_NO_RESCALE_BIT);
     EXPECT_EQ(result, "515x2 " + std::to_string(GL_RGBA) + " " + std::string(byteCount, '\0'));
 }

@@ -81,10 +81,14 @@ bool parseSize(const std::string& text, int& width, int& height, std::string& er
 }
 
 bool parseGizmo(const std::string& text, GizmoTarget& target, std::string& error) {
-    if (text == "none") target = GizmoTarget::None;
-    else if (text == "cliff") target = GizmoTarget::Cliff;
-    else if (text == "tree") target = GizmoTarget::Tree;
-    else if (text == "water") target = GizmoTarget::Water;
+    if (text == "none")
+        target = GizmoTarget::None;
+    else if (text == "cliff")
+        target = GizmoTarget::Cliff;
+    else if (text == "tree")
+        target = GizmoTarget::Tree;
+    else if (text == "water")
+        target = GizmoTarget::Water;
     else {
         error = "--gizmo: expected cliff, tree, water or none, got '" + text + "'";
         return false;

@@ -37,10 +37,14 @@ void report(const std::string& line) { platform::printErrorLine("island-capture:
 
 SceneObject* gizmoObject(const Scene& scene, GizmoTarget target) {
     switch (target) {
-        case GizmoTarget::Cliff: return scene.cliff;
-        case GizmoTarget::Tree: return scene.tree;
-        case GizmoTarget::Water: return scene.water;
-        case GizmoTarget::None: break;
+        case GizmoTarget::Cliff:
+            return scene.cliff;
+        case GizmoTarget::Tree:
+            return scene.tree;
+        case GizmoTarget::Water:
+            return scene.water;
+        case GizmoTarget::None:
+            break;
     }
     return nullptr;
 }
@@ -78,18 +82,16 @@ int captureFlight(Scene& scene, const CaptureOptions& options,
 
         if (frameOfTime(options.times[nextShot]) == frame) {
             const double seconds = options.times[nextShot];
-            const std::string path =
-                (std::filesystem::path(options.outputDirectory) /
-                 shotFileName(options.prefix, seconds))
-                    .string();
+            const std::string path = (std::filesystem::path(options.outputDirectory) /
+                                      shotFileName(options.prefix, seconds))
+                                         .string();
             if (!writePng(path, readBackBuffer(scene.frameWidth, scene.frameHeight))) {
                 report("cannot write " + path);
                 return 1;
             }
             ++nextShot;
             report("wrote " + path + " (" + std::to_string(nextShot) + " of " +
-                   std::to_string(options.times.size()) + ", frame " + std::to_string(frame) +
-                   ")");
+                   std::to_string(options.times.size()) + ", frame " + std::to_string(frame) + ")");
         } else if (frame % kProgressInterval == 0 && frame > 0) {
             report("frame " + std::to_string(frame) + " of " + std::to_string(lastFrame));
         }
