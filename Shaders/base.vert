@@ -5,13 +5,15 @@
 // meshes built without tangents), in_TexCoord.
 // Uniforms: M (world), V_cam (the view of this draw), projMat,
 // mode, lightDirection (the light's world position; it looks at the origin),
-// V_shadow, P_shadow, texture_matrix.
+// V_shadow, P_shadow, texture_matrix, shadow_texel_size.
 // Conventions: projMat and P_shadow arrive transposed (uploaded with GL_TRUE).
 // Both projections are built with near 1 and far 3, which would clip the
 // scene; only their field of view and aspect are used here, with a depth range
 // of our own: near 1 / far 2000 for the camera, and for the light a band of
 // +-150 around the light's distance to the origin, the same in the shadow pass
-// (mode -2) and in the shadow lookup.
+// (mode -2) and in the shadow lookup. The light's field of view is widened,
+// where it is too narrow, to take in everything that casts a shadow (see
+// lightFrustumScale).
 //
 // Positions go through M and V_cam rather than mvMat, so that the mirrored
 // reflection pass and the others share one path.
@@ -40,6 +42,7 @@ uniform vec3 lightDirection;
 uniform mat4 V_shadow;
 uniform mat4 P_shadow;
 uniform mat4 texture_matrix;
+uniform vec2 shadow_texel_size;  // of the shadow map, in texture coordinates
 
 out vec2 texCoord;
 out vec3 worldPosition;
@@ -56,9 +59,14 @@ const float CAMERA_NEAR = 1.0;
 const float CAMERA_FAR = 2000.0;
 const float LIGHT_DEPTH_BAND = 150.0;
 const float SPECULAR_POWER = 24.0;
-// World size of one shadow texel per unit of light distance (20 degree
-// frustum over 1800 texels).
-const float SHADOW_TEXEL_PER_DISTANCE = 0.000196;
+// The radius of the fragment stage's shadow filter, in shadow texels.
+const float SHADOW_FILTER_RADIUS = 2.5;
+// Everything above the water that casts a shadow (the island and its tree)
+// lies within this distance of the origin, where the light looks.
+const float SHADOW_CASTER_RADIUS = 40.0;
+// The widest the light's frustum gets, as the cotangent of its half height
+// (about 63 degrees), for a light inside or at the edge of that sphere.
+const float LIGHT_WIDEST_COTANGENT = 0.5;
 
 // Clip coordinates of an eye-space point under a perspective projection that
 // keeps the field of view, aspect and centre of `transposedProjection` (as
@@ -81,20 +89,43 @@ vec2 lightDepthRange(mat4 lightView) {
     return vec2(max(lightDistance - LIGHT_DEPTH_BAND, 1.0), lightDistance + LIGHT_DEPTH_BAND);
 }
 
+// The factor on the light's clip x and y that widens its field of view just
+// enough for the cone from the light to hold the sphere of casters, or 1
+// where the field of view already does. A shadow cut off by the frustum's
+// edge would end in a straight line; a frustum this wide spends its texels
+// only on what can cast a shadow. The same in the shadow pass and the lookup.
+float lightFrustumScale(mat4 transposedProjection, mat4 lightView) {
+    float lightDistance = length(lightView[3].xyz);
+    float reach =
+        max(lightDistance * lightDistance - SHADOW_CASTER_RADIUS * SHADOW_CASTER_RADIUS, 0.0);
+    float cotangent = max(sqrt(reach) / SHADOW_CASTER_RADIUS, LIGHT_WIDEST_COTANGENT);
+    return min(cotangent / transposedProjection[1][1], 1.0);
+}
+
 vec3 cameraPosition(mat4 view) {
     return -transpose(mat3(view)) * view[3].xyz;
 }
 
-// The shadow lookup position: moved off the surface along its normal (more at
-// grazing light) and towards the light, so that a surface never shadows
-// itself and the filter footprint stays in front of it.
+// The shadow lookup position: moved off the surface along its normal and
+// towards the light, so that a surface never shadows itself. The filter's
+// taps reach SHADOW_FILTER_RADIUS texels aside, where a surface sloped
+// against the light lies deeper by the radius times the slope; the step
+// along the normal grows with the sine of the light's angle to cover that.
 vec4 shadowCoordinates(vec3 position, vec3 normal) {
-    vec3 lightVector = normalize(lightDirection - position);
-    float texel = SHADOW_TEXEL_PER_DISTANCE * length(V_shadow[3].xyz);
-    float grazing = 1.0 - clamp(dot(normal, lightVector), 0.0, 1.0);
-    vec3 biased = position + normal * texel * (1.5 + 4.0 * grazing) + lightVector * texel;
+    vec3 towardsLight = lightDirection - position;
+    float lightDistance = length(towardsLight);
+    vec3 lightVector = towardsLight / lightDistance;
+    // One texel's world size at this distance: the frustum's height there
+    // (2 / P_shadow[1][1] per unit of distance, widened) over the map's rows.
+    float scale = lightFrustumScale(P_shadow, V_shadow);
+    float texel = 2.0 * shadow_texel_size.y * lightDistance / (P_shadow[1][1] * scale);
+    float cosine = clamp(dot(normal, lightVector), 0.0, 1.0);
+    float sine = sqrt(1.0 - cosine * cosine);
+    vec3 biased = position + normal * (texel * (1.0 + (SHADOW_FILTER_RADIUS + 1.0) * sine)) +
+                  lightVector * texel;
     vec3 eye = (V_shadow * vec4(biased, 1.0)).xyz;
-    return texture_matrix * project(P_shadow, eye, lightDepthRange(V_shadow));
+    vec4 clip = project(P_shadow, eye, lightDepthRange(V_shadow));
+    return texture_matrix * vec4(clip.xy * scale, clip.zw);
 }
 
 vec2 gouraudLighting(vec3 normal, vec3 lightVector, vec3 eyeVector) {
@@ -115,6 +146,7 @@ void main() {
     vec2 depthRange =
         SHADING_MODE == -2 ? lightDepthRange(V_cam) : vec2(CAMERA_NEAR, CAMERA_FAR);
     gl_Position = project(projMat, (V_cam * placed).xyz, depthRange);
+    if (SHADING_MODE == -2) gl_Position.xy *= lightFrustumScale(projMat, V_cam);
     if (SHADING_MODE == -2) return;  // depth only
 
     texCoord = in_TexCoord;

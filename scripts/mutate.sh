@@ -46,6 +46,7 @@ mutants=(
   "position-aliases-a-placed-attribute@@render/shader_program.cpp@@if (!linked || attributesOverlap(programId)) {@@if (!linked) {"
   "build-values-not-remembered@@render/shader_program.cpp@@    remember(name, value);@@    if (&target == this) remember(name, value);"
   "mode-macro-by-text-search@@render/shader_program.cpp@@perModeBuilds = sourcesUseModeMacro() ?@@perModeBuilds = vertexSource.find(kModeMacro) != std::string::npos ?"
+  "glint-in-shadow@@Shaders/base.frag@@litBody + LIGHT_COLOUR * glint;@@litBody + LIGHT_COLOUR * glint * shadow;"
 )
 
 suite_from=""

@@ -208,6 +208,27 @@ TEST_P(SceneRender, TheWaterShowsTheReflectionMapAndTheIslandNone) {
     }
 }
 
+// Looking towards the light, the water glints where it mirrors it (the light
+// at (0, 140, 100) mirrored in the water lies at (0, -168, 100); the line from
+// this eye to it crosses the water at z = -40, inside the light's frustum),
+// in its shading mode with specular and not in the one without. A shadow over
+// the water darkens its body but leaves the glint.
+TEST_P(SceneRender, TheWaterGlintsWhereItMirrorsTheLightAndAShadowDimsOnlyItsBody) {
+    const glm::vec3 eye(0, 30, -80), glint(0, -14, -40);
+    const auto shadowed = [&] { fill(scene.shadowMap->getFramebuffer(), GL_DEPTH_BUFFER_BIT); };
+    frame(eye, glint);
+    const float bright = light(glint);
+    scene.water->setMode(5);
+    frame(eye, glint);
+    const float dull = light(glint);
+    EXPECT_GT(bright, dull + 0.2f);
+    frame(eye, glint, shadowed);
+    EXPECT_LT(light(glint), dull - 0.02f);
+    scene.water->setMode(6);
+    frame(eye, glint, shadowed);
+    EXPECT_NEAR(light(glint), bright, 2.0f / 255.0f);
+}
+
 bool isMagenta(glm::vec3 c) { return c.r > 0.9f && c.g < 0.1f && c.b > 0.9f; }
 
 // Resizes the window and waits until the platform reports the new size and a

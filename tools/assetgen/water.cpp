@@ -12,6 +12,7 @@
 #include "tools/assetgen/image.h"
 #include "tools/assetgen/noise.h"
 #include "tools/assetgen/obj_builder.h"
+#include "tools/assetgen/parallel.h"
 
 namespace assetgen {
 namespace {
@@ -22,34 +23,52 @@ constexpr int kSeaTextureSize = 512;
 
 constexpr std::uint32_t kSeaColourSeed = 4101u;
 constexpr std::uint32_t kSeaStreakSeed = 4201u;
-constexpr std::uint32_t kSeaRippleSeed = 4301u;
+constexpr std::uint32_t kSeaChopSeed = 4301u;
 constexpr std::uint32_t kSeaWaveSeed = 4401u;
+
+// The size the normal map's heights are made for, in world units. The
+// shader draws the map at two scales (tiles of about 40 and 16 world units)
+// and scales its slopes to taste.
+constexpr double kRippleTileWorld = 20.0;
 
 // Waves with whole numbers of crests across the tile, so that the tile
 // repeats seamlessly: wave vector (cycles along u, cycles along v), height in
-// world units, phase. Long swells first, then shorter wind waves spread
-// around the same direction.
+// world units, phase in 1/1024 of a turn.
 struct Wave {
     int ku, kv;
     double height;
-    double phase;
+    int phase;
 };
 
+// Four bands of wind waves an octave or more apart, from swells half a tile
+// long to ripples a sixtieth of it, spread around one wind direction;
+// each band's waves are a little less steep than the band's above, so that
+// every scale shows.
 std::vector<Wave> makeWaves() {
-    std::vector<Wave> waves = {{1, 2, 0.050, 0.3},
-                               {3, -1, 0.035, 1.9},
-                               {2, 3, 0.028, 4.1},
-                               {-4, 1, 0.022, 2.6},
-                               {5, 2, 0.016, 5.3}};
+    struct Band {
+        double shortestCycles, longestCycles;
+        int count;
+        double steepness;  // 2 pi times height over wavelength
+    };
+    const Band bands[] = {{2.0, 4.5, 5, 0.06},
+                          {5.0, 11.0, 9, 0.05},
+                          {12.0, 26.0, 12, 0.042},
+                          {28.0, 60.0, 16, 0.034}};
+    std::vector<Wave> waves;
     Random random(kSeaWaveSeed);
-    for (int i = 0; i < 24; ++i) {
-        const double cycles = random.uniform(6.0, 22.0);
-        const double angle = radians(30.0 + random.uniform(-70.0, 70.0));
-        const int ku = static_cast<int>(std::lround(cycles * detCos(angle)));
-        const int kv = static_cast<int>(std::lround(cycles * detSin(angle)));
-        if (ku == 0 && kv == 0) continue;
-        waves.push_back(
-            {ku, kv, 0.05 / cycles * random.uniform(0.6, 1.2), random.uniform(0.0, 2.0 * kPi)});
+    for (const Band& band : bands) {
+        for (int i = 0; i < band.count; ++i) {
+            const double cycles = random.uniform(band.shortestCycles, band.longestCycles);
+            const double angle = radians(30.0 + random.uniform(-80.0, 80.0));
+            const int ku = static_cast<int>(std::lround(cycles * detCos(angle)));
+            const int kv = static_cast<int>(std::lround(cycles * detSin(angle)));
+            if (ku == 0 && kv == 0) continue;
+            const double length = std::sqrt(static_cast<double>(ku * ku + kv * kv));
+            const double wavelength = kRippleTileWorld / length;
+            const double height =
+                band.steepness * random.uniform(0.7, 1.3) * wavelength / (2.0 * kPi);
+            waves.push_back({ku, kv, height, static_cast<int>(random.uniform(0.0, 1024.0))});
+        }
     }
     return waves;
 }
@@ -100,39 +119,44 @@ std::string makeSeaTexture() {
 }
 
 std::string makeSeaNormalMap() {
-    // Heights in world units over a tile of 14 world units; the normal's x
-    // runs along +u and y along +v (down the rows).
-    constexpr double kTileWorld = 14.0;
+    // Heights in world units over a tile of kRippleTileWorld; the normal's x
+    // runs along +u and y along +v (down the rows). The texel centres lie at
+    // half-texel steps, so each wave's angle is a whole number of 1/1024
+    // turns of a table for a 512-texel tile, the same on every machine.
+    constexpr int kTurn = 2 * kSeaTextureSize;
     const int n = kSeaTextureSize;
-    std::vector<double> ripples(static_cast<std::size_t>(n) * n);
-    for (int y = 0; y < n; ++y) {
-        for (int x = 0; x < n; ++x) {
-            ripples[static_cast<std::size_t>(y) * n + x] =
-                0.012 *
-                tileableFbm2((x + 0.5) / n * 16.0, (y + 0.5) / n * 16.0, 16, 3, kSeaRippleSeed);
-        }
-    }
+    std::vector<double> sine(kTurn);
+    for (int i = 0; i < kTurn; ++i) sine[i] = detSin(2.0 * kPi * i / kTurn);
     const std::vector<Wave> waves = makeWaves();
+    std::vector<double> heights(static_cast<std::size_t>(n) * n);
+    parallelRows(n, [&](int y) {
+        for (int x = 0; x < n; ++x) {
+            double h = 0.0;
+            for (const Wave& w : waves) {
+                const int turn =
+                    ((w.ku * (2 * x + 1) + w.kv * (2 * y + 1) + w.phase) % kTurn + kTurn) % kTurn;
+                // Sharp crests and broad troughs: the cube of a raised sine,
+                // centred on zero.
+                const double raised = 0.5 + 0.5 * sine[turn];
+                h += w.height * (2.0 * raised * raised * raised - 0.5);
+            }
+            // Fine chop: creased noise, sharp where the noise changes sign.
+            const double u = (x + 0.5) / n, v = (y + 0.5) / n;
+            const double crease =
+                1.0 - std::fabs(tileableFbm2(u * 48.0, v * 48.0, 48, 2, kSeaChopSeed));
+            h += 0.006 * crease * crease;
+            heights[static_cast<std::size_t>(y) * n + x] = h;
+        }
+    });
     Image image(n, n, 3);
-    const double texel = kTileWorld / n;
+    const double texel = kRippleTileWorld / n;
+    auto height = [&](int px, int py) {
+        return heights[static_cast<std::size_t>((py + n) % n) * n + (px + n) % n];
+    };
     for (int y = 0; y < n; ++y) {
         for (int x = 0; x < n; ++x) {
-            const double u = (x + 0.5) / n;
-            const double v = (y + 0.5) / n;
-            double du = 0.0, dv = 0.0;
-            for (const Wave& w : waves) {
-                const double angle = 2.0 * kPi * (w.ku * u + w.kv * v) + w.phase;
-                // Sharper crests: the slope of h * sin(angle) + 0.25 h sin(2 angle).
-                const double slope =
-                    w.height * 2.0 * kPi * (detCos(angle) + 0.5 * detCos(2.0 * angle));
-                du += slope * w.ku / kTileWorld;
-                dv += slope * w.kv / kTileWorld;
-            }
-            auto r = [&](int px, int py) {
-                return ripples[static_cast<std::size_t>((py + n) % n) * n + (px + n) % n];
-            };
-            du += (r(x + 1, y) - r(x - 1, y)) / (2.0 * texel);
-            dv += (r(x, y + 1) - r(x, y - 1)) / (2.0 * texel);
+            const double du = (height(x + 1, y) - height(x - 1, y)) / (2.0 * texel);
+            const double dv = (height(x, y + 1) - height(x, y - 1)) / (2.0 * texel);
             image.set(x, y, encodeNormal(glm::normalize(glm::dvec3(-du, -dv, 1.0))));
         }
     }
