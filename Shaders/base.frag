@@ -248,14 +248,9 @@ vec4 litColour(vec4 surface, vec3 normal, vec3 eyeVector, vec3 lightVector, Ligh
 }
 
 // The reflection pass: what lies above the water, lit where it stands, and
-// the light sphere glowing; nothing from below the water.
-bool mirrorsAsLit() {
-    return worldPosition.y >= WATER_HEIGHT && length(toLight) >= LIGHT_SPHERE_RADIUS;
-}
-
-// The reflection pass's colour. Blending is on, so a fragment of alpha 0
-// leaves the target as it was; unlike a discard it keeps the early depth
-// test available to every mode of this shader.
+// the light sphere glowing; nothing from below the water. Blending is on, so
+// a fragment of alpha 0 leaves the target as it was; unlike a discard it
+// keeps the early depth test available to every mode of this shader.
 vec4 mirroredColour(vec4 surface, float diffuse, float shadow) {
     if (worldPosition.y < WATER_HEIGHT) return vec4(0.0);
     if (length(toLight) < LIGHT_SPHERE_RADIUS) return surface;
@@ -290,8 +285,7 @@ void main() {
     // is nothing, the shadow need not be looked up.
     float scattered =
         SHADING_MODE == 7 ? 0.0 : smoothstep(0.0, SCATTERING_DEPTH, WATER_HEIGHT - worldPosition.y);
-    bool needed =
-        light.diffuse > 0.0 && scattered < 1.0 && (SHADING_MODE != 7 || mirrorsAsLit());
+    bool needed = light.diffuse > 0.0 && scattered < 1.0;
     float shadow = mix(shadowFactor(needed), SCATTERED_LIGHT, scattered);
     fragColor = SHADING_MODE == 7
                     ? mirroredColour(surface, light.diffuse, shadow)

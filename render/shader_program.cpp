@@ -181,6 +181,24 @@ bool attributesOverlap(GLuint program) {
     return false;
 }
 
+// A shader object of `type` given `source` and compiled; 0 where the driver
+// created none.
+GLuint compiledShader(GLenum type, const std::string& source) {
+    const GLuint shader = glCreateShader(type);
+    if (shader == 0) return 0;
+    const GLchar* text = source.data();
+    const GLint length = static_cast<GLint>(source.size());
+    glShaderSource(shader, 1, &text, &length);
+    glCompileShader(shader);
+    return shader;
+}
+
+bool compiledCleanly(GLuint shader) {
+    GLint status = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    return status == GL_TRUE;
+}
+
 }  // namespace
 
 bool fileExists(const std::string& path) { return platform::regularFileOpens(path); }
@@ -246,19 +264,13 @@ ShaderProgram::~ShaderProgram() {
 }
 
 GLuint ShaderProgram::compile(GLenum type, const std::string& source) {
-    GLuint shader = glCreateShader(type);
+    const GLuint shader = compiledShader(type, source);
     if (shader == 0) {
         if (!quiet) platform::printErrorLine("Could not create shader object.");
         return 0;
     }
-    const GLchar* text = source.data();
-    const GLint length = static_cast<GLint>(source.size());
-    glShaderSource(shader, 1, &text, &length);
-    glCompileShader(shader);
-    GLint status = GL_FALSE;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
     if (quiet) return shader;  // a failed compile fails the link too
-    if (status != GL_TRUE) {
+    if (!compiledCleanly(shader)) {
         platform::printLine("Shader compilation failed.");
         printShaderInfoLog(shader);
     }
@@ -482,17 +494,11 @@ bool ShaderProgram::sourcesUseModeMacro() const {
     const std::string probe = "#define " + std::string(kModeMacro) + " " + kModeMacroProbe + "\n";
     for (const auto& [type, source] :
          {std::pair{GL_VERTEX_SHADER, &vertexSource}, {GL_FRAGMENT_SHADER, &fragmentSource}}) {
-        const GLuint shader = glCreateShader(type);
+        const GLuint shader = compiledShader(type, withDefinitions(*source, probe));
         if (shader == 0) return false;
-        const std::string text = withDefinitions(*source, probe);
-        const GLchar* data = text.data();
-        const GLint length = static_cast<GLint>(text.size());
-        glShaderSource(shader, 1, &data, &length);
-        glCompileShader(shader);
-        GLint status = GL_FALSE;
-        glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+        const bool compiles = compiledCleanly(shader);
         glDeleteShader(shader);
-        if (status != GL_TRUE) return true;
+        if (!compiles) return true;
     }
     return false;
 }
