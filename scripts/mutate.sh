@@ -123,7 +123,7 @@ build_tree() {
 # run_suite: 0 when every test passes; the first failing test goes to $work/failed.
 run_suite() {
   local status=0
-  (cd "$build" && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+  (cd "$build" && "$root/scripts/xvfb.sh" \
     ctest -j2 --timeout 600 --stop-on-failure >"$work/suite.log" 2>&1) || status=$?
   sed -n '/The following tests FAILED:/{n;p;q}' "$work/suite.log" |
     sed -E 's/^[[:space:]]*[0-9]+ - //; s/ \(.*$//' >"$work/failed"

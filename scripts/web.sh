@@ -30,22 +30,10 @@ case "$command" in
 esac
 
 install_packages() {
-  scripts/install_deps.sh
-  local missing=()
-  for package in emscripten chromium node-acorn; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-      missing+=("$package")
-  done
+  local extra=(emscripten chromium node-acorn)
   # Debian's nodejs has no npm of its own; a node from elsewhere brings one.
-  command -v npm >/dev/null || missing+=(npm)
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-  fi
+  command -v npm >/dev/null || extra+=(npm)
+  scripts/install_deps.sh "${extra[@]}"
   # playwright-core downloads no browser; the variable keeps any other
   # Playwright package from doing so either.
   # The copy of the lock file marks an install that finished.
