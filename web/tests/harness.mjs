@@ -69,9 +69,6 @@ class FirefoxPage {
     waitForFunction(pageFunction, argument) {
         return this.page.waitForFunction(pageFunction, {timeout: patience}, argument);
     }
-    title() {
-        return this.page.title();
-    }
     viewportSize() {
         return this.page.viewport();
     }
@@ -83,7 +80,7 @@ class FirefoxPage {
     }
 }
 
-async function openIslandInFirefox(browser, server, {query, width, height}) {
+async function openIslandInFirefox(browser, server, {query, width, height, cursor}) {
     const context = await browser.createBrowserContext();
     const page = await context.newPage();
     page.setDefaultTimeout(patience);
@@ -101,6 +98,7 @@ async function openIslandInFirefox(browser, server, {query, width, height}) {
     page.on('request', holdBack);
     await page.goto(`${server.url}index.html`);
     await setCanvasSize(firefoxPage, width, height);
+    if (cursor) await page.mouse.move(cursor.x, cursor.y);
     page.off('request', holdBack);
     await page.setRequestInterception(false);
     page.on('pageerror', (error) => firefoxPage.errors.push(error.message));
@@ -158,7 +156,9 @@ export async function serveSite(directory = siteDir, {crossOriginIsolated = fals
 // the program then starts in.
 export async function openIsland(
     browser, server, {query = '', width = 800, height = 600, cursor = null} = {}) {
-    if (firefoxes.has(browser)) return openIslandInFirefox(browser, server, {query, width, height});
+    if (firefoxes.has(browser)) {
+        return openIslandInFirefox(browser, server, {query, width, height, cursor});
+    }
     const context = await browser.newContext({
         viewport: {width, height: height + 300},
         deviceScaleFactor: 1,
