@@ -7,6 +7,7 @@
 
 #include "platform/console.h"
 #include "platform/gl_context.h"
+#include "render/scene_projection.h"
 #include "render/shader_program.h"
 
 namespace {
@@ -20,8 +21,7 @@ constexpr GLenum kIntensity = 0x8049;          // GL_INTENSITY, compatibility on
 
 ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int width, int height)
     : program(program) {
-    const float aspect = static_cast<float>(width) / static_cast<float>(height);
-    projection = glm::perspective(glm::radians(20.0f), aspect, 1.0f, 3.0f);
+    projection = sceneProjection(width, height);  // the light's frustum has the viewer's shape
     view = glm::lookAt(lightPosition, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     mapSize = fitTargetSize(static_cast<long long>(width) * resolutionScale,
                             static_cast<long long>(height) * resolutionScale, largestTargetSize());

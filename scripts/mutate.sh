@@ -39,7 +39,7 @@ mutants=(
   "target-left-bound@@frame/frame_composition.cpp@@    glActiveTexture(GL_TEXTURE2);\n    scene.shadowMap->unbindTexture();@@    scene.shadowMap->unbindTexture();"
   "pitch-unlimited@@camera/camera.cpp@@std::clamp(pitch + static_cast<float>(dy) * mouseSensitivity, -90.0f, 90.0f)@@pitch + static_cast<float>(dy) * mouseSensitivity"
   "script-resume-jump@@frame/key_handlers.cpp@@        scriptLastTime = platform::glfwGetTime();\n@@"
-  "fixed-aspect@@scene/frame_size.cpp@@static_cast<float>(width) / static_cast<float>(height);@@static_cast<float>(width) / static_cast<float>(height) * 0.0f + 4.0f / 3.0f;"
+  "fixed-aspect@@render/scene_projection.cpp@@static_cast<float>(width) / static_cast<float>(height);@@static_cast<float>(width) / static_cast<float>(height) * 0.0f + 4.0f / 3.0f;"
   "position-not-attribute-0@@render/shader_program.cpp@@linked = linkWith({{\"in_Position\", 0}});@@linked = linkWith({});"
   "shadow-map-kept-while-the-clock-moves@@frame/frame_composition.cpp@@plainDrawing() || inputs.readsClock ||@@plainDrawing() ||"
   "shadow-map-blind-to-uniform-changes@@scene/shadow_map_inputs.cpp@@uniformsChangedAt == other.uniformsChangedAt && @@"

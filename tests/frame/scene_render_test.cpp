@@ -15,6 +15,7 @@
 #include "render/reflection_map.h"
 #include "render/scene_object.h"
 #include "render/shadow_map.h"
+#include "scene/scene_placements.h"
 #include "scene/scene_setup.h"
 #include "state/globals.h"
 #include "test_support.h"
@@ -80,7 +81,7 @@ void writeTexture(const std::string& name, glm::ivec3 colour, int alpha = -1) {
 
 // The stand-in's Models/ and Sprites/, in the working directory.
 void writeTestScene() {
-    const float w = 280.0f, y = -14.0f;
+    const float w = 280.0f, y = kWaterHeight;  // where the shaders mirror the scene
     writeObj("island_large.obj", box({-12, -20, -12}, {12, 0, 12}), 3.0f);
     writeObj("tree2.obj", box({-1, 0, -1}, {1, 10, 1}));
     writeObj("water_plane.obj", {{{{-w, y, w}, {w, y, w}, {w, y, -w}, {-w, y, -w}}, {0, 1, 0}}},
@@ -179,7 +180,8 @@ TEST_P(SceneRender, TheColumnsShadowFollowsTheLightAndTheRestIsLitEvenly) {
     // A shadow map that occludes all it covers darkens the island but not the
     // far water, outside the light's frustum.
     lightPosition = glm::vec3(0, 140, 100);
-    const glm::vec3 far(150, 150, -40), farCentre(0, -7, -37), island(0, 0, 5), water(0, -14, -80);
+    const glm::vec3 far(150, 150, -40), farCentre(0, -7, -37), island(0, 0, 5),
+        water(0, kWaterHeight, -80);
     frame(far, farCentre);
     const float islandLit = light(island), waterLit = light(water);
     frame(far, farCentre, [&] { fill(scene.shadowMap->getFramebuffer(), GL_DEPTH_BUFFER_BIT); });
@@ -188,8 +190,8 @@ TEST_P(SceneRender, TheColumnsShadowFollowsTheLightAndTheRestIsLitEvenly) {
 }
 
 TEST_P(SceneRender, TheWaterShowsTheReflectionMapAndTheIslandNone) {
-    const glm::vec3 low(0, 5, 120), lowCentre(0, -8, 0), beforeIsland(0, -14, 16),
-        aside(-15, -14, 40);
+    const glm::vec3 low(0, 5, 120), lowCentre(0, -8, 0), beforeIsland(0, kWaterHeight, 16),
+        aside(-15, kWaterHeight, 40);
     for (int cliffMode : {5, 6}) {  // a shiny island is no mirror either
         scene.cliff->setMode(cliffMode);
         frame(low, lowCentre);
@@ -214,7 +216,7 @@ TEST_P(SceneRender, TheWaterShowsTheReflectionMapAndTheIslandNone) {
 // in its shading mode with specular and not in the one without. A shadow over
 // the water darkens its body but leaves the glint.
 TEST_P(SceneRender, TheWaterGlintsWhereItMirrorsTheLightAndAShadowDimsOnlyItsBody) {
-    const glm::vec3 eye(0, 30, -80), glint(0, -14, -40);
+    const glm::vec3 eye(0, 30, -80), glint(0, kWaterHeight, -40);
     const auto shadowed = [&] { fill(scene.shadowMap->getFramebuffer(), GL_DEPTH_BUFFER_BIT); };
     frame(eye, glint);
     const float bright = light(glint);
@@ -284,8 +286,8 @@ TEST_P(SceneRender, ThePictureFillsTheWindowAtEverySizeAndNothingIsDrawnMinimise
         // edges (x = +-12) and the sky a third beyond them: a reflection of
         // another aspect than the picture's puts the edges elsewhere.
         for (float side : {-1.0f, 1.0f}) {
-            const glm::vec3 sand = at(glm::vec3(side * 5.8f, -14, 41));
-            const glm::vec3 sky = at(glm::vec3(side * 11.4f, -14, 41));
+            const glm::vec3 sand = at(glm::vec3(side * 5.8f, kWaterHeight, 41));
+            const glm::vec3 sky = at(glm::vec3(side * 11.4f, kWaterHeight, 41));
             EXPECT_GT(sand.r - sand.b, sky.r - sky.b + 0.08f) << "side " << side;
         }
     }
