@@ -1,19 +1,18 @@
 // The shadow target. A context without the fixed-function features lacks
-// GL_CLAMP and GL_DEPTH_TEXTURE_MODE; there the depth texture clamps to its
-// edge and the depth mode is left out (a shadow sampler returns the comparison either way).
+// GL_DEPTH_TEXTURE_MODE; there the depth mode is left out (a shadow sampler
+// returns the comparison either way).
 #include "render/shadow_map.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "platform/console.h"
 #include "platform/gl_context.h"
+#include "render/render_target.h"
 #include "render/scene_projection.h"
 #include "render/shader_program.h"
 
 namespace {
 
 constexpr GLenum kCompareRToTexture = 0x884E;  // GL_COMPARE_REF_TO_TEXTURE in later versions
-constexpr GLenum kClamp = 0x2900;              // GL_CLAMP, compatibility contexts only
 constexpr GLenum kDepthTextureMode = 0x884B;   // GL_DEPTH_TEXTURE_MODE, compatibility only
 constexpr GLenum kIntensity = 0x8049;          // GL_INTENSITY, compatibility only
 
@@ -26,33 +25,24 @@ ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int 
     mapSize = fitTargetSize(static_cast<long long>(width) * resolutionScale,
                             static_cast<long long>(height) * resolutionScale, largestTargetSize());
 
-    const bool fixedFunction = !platform::contextLacksFixedFunction();
-    const GLfloat wrap = static_cast<GLfloat>(fixedFunction ? kClamp : GL_CLAMP_TO_EDGE);
-    glGenTextures(1, &depthTexture);
-    glBindTexture(GL_TEXTURE_2D, depthTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    depthTexture = createClampedTexture(GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, kCompareRToTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
-    if (fixedFunction) glTexParameteri(GL_TEXTURE_2D, kDepthTextureMode, kIntensity);
+    if (!platform::contextLacksFixedFunction()) {
+        glTexParameteri(GL_TEXTURE_2D, kDepthTextureMode, kIntensity);
+    }
     // No data goes up, so the type only has to be one that every context
     // accepts for 24-bit depth: OpenGL ES takes GL_UNSIGNED_INT, not GL_FLOAT.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, targetWidth(), targetHeight(), 0,
                  GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
 
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    const GLenum noColour = GL_NONE;
-    glDrawBuffers(1, &noColour);  // glDrawBuffer is not in OpenGL ES
-    glReadBuffer(GL_NONE);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthTexture, 0);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        platform::printLine("GL_FRAMEBUFFER_COMPLETE_EXT failed, CANNOT use FBO\n");
-    }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    framebuffer = createFramebuffer([this] {
+        const GLenum noColour = GL_NONE;
+        glDrawBuffers(1, &noColour);  // glDrawBuffer is not in OpenGL ES
+        glReadBuffer(GL_NONE);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthTexture, 0);
+    });
 
     // Samplers default to unit 0, where the colour texture's sampler sits; two
     // samplers of different types on one unit make every draw fail, so the
@@ -67,10 +57,7 @@ glm::mat4 ShadowMap::update(glm::vec3 lightPosition) {
     return view;
 }
 
-void ShadowMap::beginPass() const {
-    glViewport(0, 0, mapSize.width, mapSize.height);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-}
+void ShadowMap::beginPass() const { beginDrawingInto(framebuffer, mapSize); }
 
 void ShadowMap::bindForLookup(glm::vec3 lightPosition) const {
     program->bind();
