@@ -1,4 +1,5 @@
-// The reflection target.
+// The reflection target: a colour texture and a depth renderbuffer in one
+// framebuffer, whose storage is made again when the window's size changes.
 #include "render/reflection_map.h"
 
 #include "render/render_target.h"
@@ -46,8 +47,8 @@ void ReflectionMap::beginPass() const { beginDrawingInto(framebuffer, targetSize
 
 void ReflectionMap::bindForLookup() const {
     program->bind();
-    program->setInt("reflection_map", 3);
-    glActiveTexture(GL_TEXTURE3);
+    program->setInt("reflection_map", kTextureUnit);
+    glActiveTexture(GL_TEXTURE0 + kTextureUnit);
     bindTexture();
     program->unbind();
 }

@@ -48,7 +48,7 @@ ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int 
     // samplers of different types on one unit make every draw fail, so the
     // depth sampler points at its own unit before the first shadow pass draws.
     program->bind();
-    program->setInt("shadow_map", 2);
+    program->setInt("shadow_map", kTextureUnit);
     program->unbind();
 }
 
@@ -67,10 +67,10 @@ void ShadowMap::bindForLookup(glm::vec3 lightPosition) const {
     program->setMat4("texture_matrix", textureMatrix, false);
     program->setMat4("V_shadow", view, false);
     program->setMat4("P_shadow", projection, true);
-    program->setInt("shadow_map", 2);
+    program->setInt("shadow_map", kTextureUnit);
     program->setVec2("shadow_texel_size", glm::vec2(1.0f / static_cast<float>(mapSize.width),
                                                     1.0f / static_cast<float>(mapSize.height)));
-    glActiveTexture(GL_TEXTURE2);
+    glActiveTexture(GL_TEXTURE0 + kTextureUnit);
     bindTexture();
     program->unbind();
 }
