@@ -46,7 +46,7 @@ mutants=(
   "position-aliases-a-placed-attribute@@render/shader_program.cpp@@if (!linked || attributesOverlap(programId)) {@@if (!linked) {"
   "build-values-not-remembered@@render/shader_program.cpp@@    remember(name, value);@@    if (&target == this) remember(name, value);"
   "mode-macro-by-text-search@@render/shader_program.cpp@@perModeBuilds = sourcesUseModeMacro() ?@@perModeBuilds = vertexSource.find(kModeMacro) != std::string::npos ?"
-  "mode-renumbered-in-one-stage@@Shaders/base.frag@@const int MODE_REFLECTION_PASS = 7;@@const int MODE_REFLECTION_PASS = 8;"
+  "mode-copy-drifts@@Shaders/base.frag@@const int MODE_REFLECTION_PASS = 7;@@const int MODE_REFLECTION_PASS = 8;"
   "glint-in-shadow@@Shaders/base.frag@@litBody + LIGHT_COLOUR * glint;@@litBody + LIGHT_COLOUR * glint * shadow;"
 )
 
