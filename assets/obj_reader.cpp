@@ -96,51 +96,58 @@ void convertFaceIndices(ObjFace& face) {
     face.normalIndex = toZeroBased(face.normalIndex);
 }
 
-}  // namespace
-
-void parseObjText(const char* text, int length, ObjModel& model) {
-    if (text == nullptr || length < 0) length = 0;
+struct LineCounts {
     int normals = 0, texCoords = 0, positions = 0, faces = 0;
+};
+
+LineCounts countLines(const char* text, int length) {
+    LineCounts counts;
     forEachLine(text, length, [&](LineKind kind, const char*, const char*) {
         switch (kind) {
             case LineKind::Normal:
-                ++normals;
+                ++counts.normals;
                 break;
             case LineKind::TexCoord:
-                ++texCoords;
+                ++counts.texCoords;
                 break;
             case LineKind::Position:
-                ++positions;
+                ++counts.positions;
                 break;
             case LineKind::Face:
-                ++faces;
+                ++counts.faces;
                 break;
             case LineKind::Other:
                 break;
         }
     });
-    // The counts add to those the model already has (a negative one counts
-    // as 0), so every array is at least as long as this text needs.
-    auto add = [](int& count, int lines) { count = (count > 0 ? count : 0) + lines; };
-    add(model.normalCount, normals);
-    add(model.texCoordCount, texCoords);
-    add(model.positionCount, positions);
-    add(model.faceCount, faces);
+    return counts;
+}
 
-    // The arrays always have exactly their counts as sizes. Faces are cleared
-    // too: a field that the face pattern does not supply, or that a malformed
-    // line leaves unscanned, keeps the defined value 0 (which the index
-    // conversion leaves 0). Whether an index fits its array is the mesh
-    // build's concern: it never reads outside the arrays.
+// The counts add to those the model already has (a negative one counts as 0),
+// so every array is at least as long as this text needs.
+//
+// The arrays always have exactly their counts as sizes. Faces are cleared too:
+// a field that the face pattern does not supply, or that a malformed line
+// leaves unscanned, keeps the defined value 0 (which the index conversion
+// leaves 0). Whether an index fits its array is the mesh build's concern: it
+// never reads outside the arrays.
+void sizeArrays(const LineCounts& lines, ObjModel& model) {
+    auto add = [](int& count, int more) { count = (count > 0 ? count : 0) + more; };
+    add(model.normalCount, lines.normals);
+    add(model.texCoordCount, lines.texCoords);
+    add(model.positionCount, lines.positions);
+    add(model.faceCount, lines.faces);
     model.normals.assign(static_cast<size_t>(model.normalCount), glm::vec3(0.0f));
     model.texCoords.assign(static_cast<size_t>(model.texCoordCount), glm::vec2(0.0f));
     model.positions.assign(static_cast<size_t>(model.positionCount), glm::vec3(0.0f));
     model.faces.assign(static_cast<size_t>(model.faceCount), ObjFace{});
+}
 
+// Fills the arrays from their first element on. The scanner finds each line's
+// end as it scans, so this pass does not search for line ends first.
+void scanLines(const char* text, int length, ObjModel& model) {
     const FacePattern pattern =
         chooseFacePattern(model.positionCount > 0, model.texCoordCount > 0, model.normalCount > 0);
-    // The scanner finds each line's end as it scans, so this pass does not
-    // search for line ends first.
     ObjLineScanner scanner;
     const char* textEnd = text + length;
     size_t normalIndex = 0, texCoordIndex = 0, positionIndex = 0, faceIndex = 0;
@@ -169,6 +176,14 @@ void parseObjText(const char* text, int length, ObjModel& model) {
         }
         line = end + 1;
     }
+}
+
+}  // namespace
+
+void parseObjText(const char* text, int length, ObjModel& model) {
+    if (text == nullptr || length < 0) length = 0;
+    sizeArrays(countLines(text, length), model);
+    scanLines(text, length, model);
 }
 
 bool readObjFile(const char* path, ObjModel& model) {

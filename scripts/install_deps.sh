@@ -18,8 +18,9 @@ packages=(
   # scripts/fuzz.sh: clang with the libFuzzer and sanitizer runtimes, and
   # llvm-symbolizer for readable reports
   clang libclang-rt-14-dev llvm
-  # scripts/format.sh: the formatter of .clang-format
-  clang-format
+  # scripts/format.sh: the formatter of .clang-format; scripts/check_sizes.sh:
+  # the function finder
+  clang-format universal-ctags
 )
 packages+=("$@")
 

@@ -1,18 +1,10 @@
-// The start-up is the program's own, so GL tests see the same fixed state
-// (depth test, culling, blending, the core profile's vertex array) as the demo.
+// Scratch directories, files and TGA images for every test.
 #include "test_support.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-
-#include "app/startup.h"
-#include "platform/window.h"
-#include "scene/scene_files.h"
-#include "scene/scene_placements.h"
-#include "state/app_config.h"
-#include "state/globals.h"
 
 namespace fs = std::filesystem;
 
@@ -53,21 +45,6 @@ ScratchDirectory::~ScratchDirectory() {
     fs::remove_all(directory, ignored);
 }
 
-glm::mat4 placementOf(const std::string& model) {
-    const glm::mat4 one(1.0f);
-    const glm::vec3 x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
-    if (model == kWaterFiles.model)
-        return glm::translate(
-            glm::scale(glm::rotate(one, glm::radians(90.0f), y), glm::vec3(kWaterScale)),
-            y * (kWaterHeight / kWaterScale));
-    if (model == kTreeFiles.model)
-        return glm::translate(glm::rotate(glm::scale(one, glm::vec3(5)), glm::radians(110.0f), x),
-                              glm::vec3(0, -3.8f, 2));
-    if (model != kSkyboxFiles.model) return one;
-    const glm::mat4 m = glm::scale(glm::translate(one, glm::vec3(5, 0.2f, -15)), glm::vec3(500));
-    return glm::rotate(glm::rotate(m, glm::radians(180.0f), y), glm::radians(270.0f), z);
-}
-
 TgaImage tgaPattern(int width, int height, int channels) {
     TgaImage image{width, height, channels, {}};
     for (int i = 0; i < width * height * channels; ++i) {
@@ -93,70 +70,6 @@ std::string encodeTga(const TgaImage& image, bool topOrigin) {
             bytes += pixel;
         }
     return bytes;
-}
-
-testing::AssertionResult openContext(const ContextRequest& request, int width, int height) {
-    appConfig = AppConfig{};
-    resetGlobals();
-    bool open = false;
-    testing::internal::CaptureStderr();
-    printedBy([&] {  // the context report
-        open = startUp([&](AppConfig& config) {
-            config.glMajorVersion = request.major;
-            config.glMinorVersion = request.minor;
-            config.shaderversion = request.shaderVersion;
-            config.window_width = width;
-            config.window_height = height;
-        });
-    });
-    const std::string errors = testing::internal::GetCapturedStderr();
-    takeGLErrors();
-    if (open) return testing::AssertionSuccess();
-    return testing::AssertionFailure() << "no " << request.name << " context: " << errors
-                                       << "GLFW: " << platform::windowSystemError();
-}
-
-// The window goes, the connection to the X server stays: a process that left
-// the server with no client, even for a moment, could find it resetting (as
-// an Xvfb started without -noreset does when its last client leaves) and get
-// no connection for its next context.
-void closeContext() { platform::glfwCloseWindow(); }
-
-std::vector<unsigned int> takeGLErrors() {
-    std::vector<unsigned int> errors;
-    for (GLenum e = glGetError(); e != GL_NO_ERROR && errors.size() < 16; e = glGetError())
-        errors.push_back(e);
-    return errors;
-}
-
-glm::vec3 Image::at(int x, int y) const {
-    const unsigned char* pixel = &rgba[(static_cast<size_t>(y) * width + x) * 4];
-    return glm::vec3(pixel[0], pixel[1], pixel[2]) / 255.0f;
-}
-
-Image readPixels(int width, int height) {
-    Image image{width, height, std::vector<unsigned char>(static_cast<size_t>(width) * height * 4)};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, image.rgba.data());
-    return image;
-}
-
-glm::mat4 uniformMatrix(unsigned int program, const char* name) {
-    glm::mat4 value(0.0f);
-    glGetUniformfv(program, glGetUniformLocation(program, name), &value[0][0]);
-    return value;
-}
-
-int uniformInt(unsigned int program, const char* name) {
-    GLint value = 0;
-    glGetUniformiv(program, glGetUniformLocation(program, name), &value);
-    return value;
-}
-
-int integerState(unsigned int name) {
-    GLint value = 0;
-    glGetIntegerv(name, &value);
-    return value;
 }
 
 }  // namespace support

@@ -1,6 +1,7 @@
-// What the tests share, with the headers nearly all of them use: a scratch
-// working directory, files, scripted input, the scene's placements, TGA images,
-// and the program's own start-up with pixel and state read-back (one window).
+// What every test shares, with the headers nearly all of them use: a scratch
+// working directory, files, scripted input, TGA images and the kinds of
+// context the GL and end-to-end tests ask for. It needs nothing above
+// platform/, so a test links no more of the program than its own layer.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/gl.h"
 #include "platform/scripted_input.h"
 
 namespace support {
@@ -49,10 +49,6 @@ std::string printedBy(Action&& action) {
     return testing::internal::GetCapturedStdout();
 }
 
-// The model matrix the scene set-up gives the object of `model`, its path as
-// scene/scene_files.h names it ("Models/tree2.obj").
-glm::mat4 placementOf(const std::string& model);
-
 // Top row first, 1 (grey), 3 (RGB) or 4 (RGBA) channels.
 struct TgaImage {
     int width = 0, height = 0, channels = 3;
@@ -61,7 +57,8 @@ struct TgaImage {
 TgaImage tgaPattern(int width, int height, int channels);      // each byte from its place
 std::string encodeTga(const TgaImage& image, bool topOrigin);  // uncompressed
 
-// GL tests: the 2.1 default request and the 3.3 forward-compatible core one.
+// The contexts the GL and end-to-end tests ask for: the 2.1 default request
+// and the 3.3 forward-compatible core one.
 struct ContextRequest {
     int major = 2, minor = 1;
     std::string shaderVersion = "120", name = "Compatibility21";
@@ -72,25 +69,5 @@ inline std::string contextName(const testing::TestParamInfo<ContextRequest>& inf
     return info.param.name;
 }
 inline void PrintTo(const ContextRequest& request, std::ostream* out) { *out << request.name; }
-
-// Resets the configuration and the driver's globals and runs the program's
-// own start-up (window, GLEW, fixed state; its report is swallowed). A
-// failure says why: what start-up printed and GLFW's own reason.
-testing::AssertionResult openContext(const ContextRequest& request, int width = 800,
-                                     int height = 600);
-// Closes the window; the process keeps its connection to the X server.
-void closeContext();
-std::vector<unsigned int> takeGLErrors();  // every pending error; empty when none
-
-// RGBA pixels of the read framebuffer, rows bottom-up.
-struct Image {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgba;
-    glm::vec3 at(int x, int y) const;  // 0..1 per channel
-};
-Image readPixels(int width = 800, int height = 600);
-glm::mat4 uniformMatrix(unsigned int program, const char* name);
-int uniformInt(unsigned int program, const char* name);
-int integerState(unsigned int name);
 
 }  // namespace support

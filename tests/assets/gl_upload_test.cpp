@@ -2,10 +2,11 @@
 // program: each corner array in its buffer slot under its attribute's name,
 // and the attribute state the draw steps leave.
 #include <cstring>
+#include <memory>
 
 #include "assets/mesh.h"
+#include "gl_test_support.h"
 #include "render/shader_program.h"
-#include "test_support.h"
 
 namespace {
 
@@ -26,55 +27,75 @@ int enabledArrays() {
     return enabled;
 }
 
+// Two triangles sharing two positions, and a face whose indices lie outside
+// every array, built with tangents and without; and a model without faces.
 class GlUpload : public testing::TestWithParam<support::ContextRequest> {
-    void TearDown() override { support::closeContext(); }  // after the test's GL objects
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(support::openContext(GetParam(), 64, 64));
+        program = std::make_unique<ShaderProgram>("Shaders/" + GetParam().shaderVersion + "/base",
+                                                  kBaseProgram);
+        for (Mesh* m : {&mesh, &plain})
+            m->model = ObjModel{
+                2,
+                4,
+                4,
+                3,
+                {glm::vec3(-1, -1, 0), glm::vec3(1, -1, 0), glm::vec3(1, 1, 0), glm::vec3(0)},
+                {glm::vec3(0, 0, 1), glm::vec3(0, 1, 1)},
+                {glm::vec2(0.1f, 0.2f), glm::vec2(0.9f, 0.3f), glm::vec2(0.8f, 0.9f),
+                 glm::vec2(0.2f)},
+                {ObjFace{0, 0, {0, 1, 2}, {0, 1, 2}}, ObjFace{1, 0, {0, 2, 3}, {0, 2, 3}},
+                 ObjFace{5, 0, {9, -4, 2}, {7, -1, 1}}}};
+        mesh.buildBuffersWithTangents(*program);
+        plain.buildBuffers(*program);
+        empty.buildBuffersWithTangents(*program);
+        ASSERT_TRUE(mesh.bufferCount == 9 && plain.bufferCount == 7 && empty.bufferCount == 9);
+    }
+    void TearDown() override {
+        program.reset();
+        support::closeContext();  // after the test's GL objects
+    }
+
+    support::ScratchDirectory scratch;
+    std::unique_ptr<ShaderProgram> program;
+    Mesh mesh, plain, empty;
 };
 
 }  // namespace
 
-TEST_P(GlUpload, BuffersHoldTheCornerArraysInSlotOrderAndDrawsLeaveNothingBound) {
-    support::ScratchDirectory scratch;
-    ASSERT_TRUE(support::openContext(GetParam(), 64, 64));
-    ShaderProgram program("Shaders/" + GetParam().shaderVersion + "/base", kBaseProgram);
-    // Two triangles sharing two positions, and a face whose indices lie outside every array.
-    Mesh mesh, plain, empty;
-    for (Mesh* m : {&mesh, &plain})
-        m->model = ObjModel{
-            2,
-            4,
-            4,
-            3,
-            {glm::vec3(-1, -1, 0), glm::vec3(1, -1, 0), glm::vec3(1, 1, 0), glm::vec3(0)},
-            {glm::vec3(0, 0, 1), glm::vec3(0, 1, 1)},
-            {glm::vec2(0.1f, 0.2f), glm::vec2(0.9f, 0.3f), glm::vec2(0.8f, 0.9f), glm::vec2(0.2f)},
-            {ObjFace{0, 0, {0, 1, 2}, {0, 1, 2}}, ObjFace{1, 0, {0, 2, 3}, {0, 2, 3}},
-             ObjFace{5, 0, {9, -4, 2}, {7, -1, 1}}}};
-    mesh.buildBuffersWithTangents(program);
-    plain.buildBuffers(program);
-    empty.buildBuffersWithTangents(program);
+TEST_P(GlUpload, BuffersHoldTheCornerArraysInSlotOrder) {
     const char* const names[] = {"in_Position", "in_FlatNormal", "in_FlatTangent", "in_Normal",
                                  "in_Tangent",  "in_X",          "in_Y",           "in_TexCoord"};
     const std::vector<glm::vec3> arrays[] = {
         mesh.cornerPositions(),     mesh.cornerFlatNormals(),    mesh.cornerFlatTangents(),
         mesh.cornerSmoothNormals(), mesh.cornerSmoothTangents(), mesh.cornerUnitX(),
         mesh.cornerUnitY()};
-    ASSERT_TRUE(mesh.bufferCount == 9 && plain.bufferCount == 7 && empty.bufferCount == 9);
     EXPECT_TRUE(holds(mesh.buffers[0], mesh.cornerIndices()) &&
                 holds(mesh.buffers[8], mesh.cornerTexCoords()));
     EXPECT_STREQ(mesh.buffers[0].name, "indices");
     int used = 0;  // attributes the program has
     for (size_t slot = 1; slot < 9; ++slot) {
         EXPECT_STREQ(mesh.buffers[slot].name, names[slot - 1]);
-        EXPECT_EQ(mesh.buffers[slot].location, program.getAttribLocation(names[slot - 1]));
+        EXPECT_EQ(mesh.buffers[slot].location, program->getAttribLocation(names[slot - 1]));
         EXPECT_TRUE(slot == 8 || holds(mesh.buffers[slot], arrays[slot - 1])) << names[slot - 1];
         used += mesh.buffers[slot].location != -1;
     }
-    // The plain build leaves the tangents out; a model without faces draws nothing.
+    EXPECT_GE(used, 5);
+    // The plain build leaves the tangents out.
     EXPECT_TRUE(holds(plain.buffers[3], plain.cornerSmoothNormals()) &&
                 plain.faceTangents.size() == 3);
     EXPECT_STREQ(plain.buffers[6].name, "in_TexCoord");
     EXPECT_EQ(mesh.cornerPositions()[6], glm::vec3(0.0f));  // indices outside read 0
-    program.bind();
+    EXPECT_TRUE(support::takeGLErrors().empty());
+}
+
+// A draw enables the arrays of the attributes the program has and leaves
+// none enabled, nor an index buffer bound; a model without faces draws nothing.
+TEST_P(GlUpload, DrawsLeaveNothingBound) {
+    int used = 0;
+    for (size_t slot = 1; slot < 9; ++slot) used += mesh.buffers[slot].location != -1;
+    program->bind();
     for (Mesh* drawn : {&mesh, &empty}) {
         drawn->bindAttributes();
         EXPECT_EQ(enabledArrays(), used);
@@ -84,7 +105,6 @@ TEST_P(GlUpload, BuffersHoldTheCornerArraysInSlotOrderAndDrawsLeaveNothingBound)
         drawn->unbindAttributes();
         EXPECT_EQ(enabledArrays() + support::integerState(GL_ELEMENT_ARRAY_BUFFER_BINDING), 0);
     }
-    EXPECT_GE(used, 5);
     EXPECT_TRUE(support::takeGLErrors().empty());
 }
 

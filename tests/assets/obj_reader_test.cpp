@@ -179,7 +179,7 @@ TEST(ObjLineScanner, EveryLineMatchesTheLibraryForEveryCombinationOfKinds) {
     }
 }
 
-TEST(ObjReader, ReadsToTheEndOfTheTextIntoTheModelsCountsAndReportsAMissingFile) {
+TEST(ObjReader, ReadsToTheEndOfTheTextIntoTheModelsCounts) {
     const std::string text = "v 1 2 3\nv 4 5 6",
                       memory = text + "789 1 1";  // digits beyond the text
     ObjModel model;
@@ -190,16 +190,25 @@ TEST(ObjReader, ReadsToTheEndOfTheTextIntoTheModelsCountsAndReportsAMissingFile)
     EXPECT_EQ(model.positions,
               (std::vector<glm::vec3>{glm::vec3(1, 2, 3), glm::vec3(4, 5, 6), glm::vec3(0)}));
     EXPECT_EQ(model.faceCount, 0);
+}
 
+TEST(ObjReader, AMissingFileIsReportedAndReadsAsNothing) {
     support::ScratchDirectory scratch;
-    ObjModel missing, empty, crlf;
+    ObjModel missing;
     EXPECT_EQ(support::printedBy([&] { readObjFile("no/such/model.obj", missing); }),
               "could not find file: no/such/model.obj  - error code: 2 \n");
     EXPECT_EQ(missing.positionCount + missing.faceCount, 0);
-    std::unique_ptr<char[]> untouched(new char[1]), bytes;
+    std::unique_ptr<char[]> untouched(new char[1]);
     const char* before = untouched.get();
     support::printedBy([&] { EXPECT_EQ(readWholeFile("no/such/file", untouched), 0); });
     EXPECT_EQ(untouched.get(), before);
+}
+
+// Read whole and quietly, an empty file included; a line may end in "\r\n".
+TEST(ObjReader, EveryFileIsReadWholeWhateverItsLineEnds) {
+    support::ScratchDirectory scratch;
+    ObjModel empty, crlf;
+    std::unique_ptr<char[]> bytes;
     support::writeFile("empty.obj", "");
     support::writeFile("crlf.obj",
                        "v 0 0 0\r\nvt 0 0\r\nvt 1 0\r\nvn 0 0 1\r\nf 1/2/1 1/1/1 1/2/1\r\n");

@@ -16,7 +16,7 @@ void expectNear(glm::vec3 actual, glm::vec3 expected) {
 
 }  // namespace
 
-TEST(Camera, StartsAtItsStartViewAndTurnsWithTheCursor) {
+TEST(Camera, StartsAtItsStartView) {
     support::ScriptedInputScope scope;
     scope.input.moveCursorTo(123, 45);
     Camera camera;
@@ -27,6 +27,10 @@ TEST(Camera, StartsAtItsStartViewAndTurnsWithTheCursor) {
     for (int c = 0; c < 4; ++c) expectNear(glm::vec3(view[c]), glm::vec3(start[c]));
     EXPECT_EQ(camera.update(), view);  // no input: the same matrix again
     EXPECT_EQ(camera.updatePlayback(0, 0, 0), view);
+}
+
+TEST(Camera, TurnsWithTheCursor) {
+    support::ScriptedInputScope scope;
     // 0.3 degrees per pixel, right and down; the yaw wraps only past a full
     // turn and before the frame's turn; the pitch ends every update within 90 degrees.
     const float rows[][6] = {{0, 20, 10, -5, 3, 18.5f},  {361, 20, 0, 0, 1, 20},
@@ -51,12 +55,16 @@ TEST(Camera, StartsAtItsStartViewAndTurnsWithTheCursor) {
         replayed.updatePlayback(0, 0, dy);
         EXPECT_NEAR(replayed.pitch, 90.0f, 1e-4f) << "replayed from " << start;
     }
+    Camera camera;
+    support::printedBy([&] { camera.reset(); });
+    scope.input.moveCursorTo(123, 45);
     camera.updatePlayback(0, 10, -5);  // the supplied movement, not the cursor
     EXPECT_NEAR(camera.yaw, 3.0f, 1e-4f);
     EXPECT_NEAR(camera.pitch, 18.5f, 1e-4f);
 }
 
-TEST(Camera, EachUpdateMovesByItsOwnRuleAndTheRecordingOneWritesWhatActed) {
+// The recording update writes the key that moved it, and only that one.
+TEST(Camera, EachUpdateMovesByItsOwnRule) {
     enum Update { Live, Recording, Playback };
     const float y = glm::radians(30.0f), p = glm::radians(20.0f);
     // The world moves opposite to the eye: up is -y.
@@ -102,7 +110,7 @@ TEST(Camera, EachUpdateMovesByItsOwnRuleAndTheRecordingOneWritesWhatActed) {
     }
 }
 
-TEST(Camera, LeftShiftIsReadByTheLiveUpdateOnlyAndIdleFramesRecordNothing) {
+TEST(Camera, LeftShiftIsReadByTheLiveUpdateOnly) {
     support::ScratchDirectory scratch;
     support::ScriptedInputScope scope;
     Camera camera;
@@ -118,6 +126,14 @@ TEST(Camera, LeftShiftIsReadByTheLiveUpdateOnlyAndIdleFramesRecordNothing) {
     camera.updateRecording(recorder);  // the other updates keep the speed
     camera.updatePlayback(0, 0, 0);
     EXPECT_FLOAT_EQ(camera.moveSpeed, 3.2f);
+}
+
+TEST(Camera, IdleFramesRecordNothing) {
+    support::ScratchDirectory scratch;
+    support::ScriptedInputScope scope;
+    Camera camera;
+    InputRecorder recorder;
+    support::printedBy([&] { camera.reset(), recorder.startRecording(); });
     recorder.countFrame();
     scope.input.moveCursorTo(3, -2);
     camera.updateRecording(recorder);

@@ -7,11 +7,11 @@
 
 #include "camera/camera.h"
 #include "frame/frame_composition.h"
+#include "gl_test_support.h"
 #include "platform/gl_context.h"
 #include "render/scene_object.h"
 #include "scene/scene_setup.h"
 #include "state/globals.h"
-#include "test_support.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // names up uncached, -1 for a name it lacks.
 #include "render/shader_program.h"
 
-#include "test_support.h"
+#include "gl_test_support.h"
 
 TEST(ShaderProgram, FailuresAreReportedOnTheirStreamsAndGoodSourcesLink) {
     support::ScratchDirectory scratch;

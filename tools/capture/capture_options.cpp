@@ -107,6 +107,45 @@ bool parsePrefix(const std::string& text, std::string& prefix, std::string& erro
     return true;
 }
 
+// The option at arguments[i] and its value, both "--size 800x600" and
+// "--size=800x600"; a value in the next argument moves `i` on to it.
+bool takeOption(const std::vector<std::string>& arguments, std::size_t& i, std::string& name,
+                std::string& value, std::string& error) {
+    name = arguments[i];
+    bool haveValue = false;
+    const std::size_t equals = name.find('=');
+    if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
+        value = name.substr(equals + 1);
+        name = name.substr(0, equals);
+        haveValue = true;
+    }
+    const bool known = name == "--at" || name == "--size" || name == "--out" || name == "--gizmo" ||
+                       name == "--prefix";
+    if (!known) {
+        error = "unknown argument '" + arguments[i] + "' (see --help)";
+        return false;
+    }
+    if (haveValue) return true;
+    if (i + 1 >= arguments.size()) {
+        error = name + ": missing value (see --help)";
+        return false;
+    }
+    value = arguments[++i];
+    return true;
+}
+
+bool applyOption(const std::string& name, const std::string& value, CaptureOptions& options,
+                 std::string& error) {
+    if (name == "--at") return parseTimes(value, options.times, error);
+    if (name == "--size") return parseSize(value, options.width, options.height, error);
+    if (name == "--gizmo") return parseGizmo(value, options.gizmo, error);
+    if (name == "--prefix") return parsePrefix(value, options.prefix, error);
+    options.outputDirectory = value;  // --out
+    if (!value.empty()) return true;
+    error = "--out: expected a directory, got ''";
+    return false;
+}
+
 }  // namespace
 
 bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptions& options,
@@ -121,51 +160,14 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
     }
     bool haveTimes = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string name = arguments[i];
-        if (name == "--plain") {  // a switch: it takes no value
+        if (arguments[i] == "--plain") {  // a switch: it takes no value
             options.plain = true;
             continue;
         }
-        // Both "--size 800x600" and "--size=800x600".
-        std::string value;
-        bool haveValue = false;
-        const std::size_t equals = name.find('=');
-        if (name.rfind("--", 0) == 0 && equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name = name.substr(0, equals);
-            haveValue = true;
-        }
-        const bool known = name == "--at" || name == "--size" || name == "--out" ||
-                           name == "--gizmo" || name == "--prefix";
-        if (!known) {
-            error = "unknown argument '" + arguments[i] + "' (see --help)";
-            return false;
-        }
-        if (!haveValue) {
-            if (i + 1 >= arguments.size()) {
-                error = name + ": missing value (see --help)";
-                return false;
-            }
-            value = arguments[++i];
-        }
-        bool good = true;
-        if (name == "--at") {
-            good = parseTimes(value, options.times, error);
-            haveTimes = true;
-        } else if (name == "--size") {
-            good = parseSize(value, options.width, options.height, error);
-        } else if (name == "--out") {
-            if (value.empty()) {
-                error = "--out: expected a directory, got ''";
-                good = false;
-            }
-            options.outputDirectory = value;
-        } else if (name == "--gizmo") {
-            good = parseGizmo(value, options.gizmo, error);
-        } else {
-            good = parsePrefix(value, options.prefix, error);
-        }
-        if (!good) return false;
+        std::string name, value;
+        if (!takeOption(arguments, i, name, value, error)) return false;
+        if (!applyOption(name, value, options, error)) return false;
+        haveTimes = haveTimes || name == "--at";
     }
     if (!haveTimes) {
         error = "--at: required; say which moments to capture, e.g. --at 0,5,22.5 (see --help)";
