@@ -40,12 +40,12 @@ mutants=(
   "pitch-unlimited@@camera/camera.cpp@@std::clamp(pitch + static_cast<float>(dy) * mouseSensitivity, -90.0f, 90.0f)@@pitch + static_cast<float>(dy) * mouseSensitivity"
   "script-resume-jump@@frame/key_handlers.cpp@@        scriptLastTime = platform::glfwGetTime();\n@@"
   "fixed-aspect@@scene/frame_size.cpp@@static_cast<float>(width) / static_cast<float>(height);@@static_cast<float>(width) / static_cast<float>(height) * 0.0f + 4.0f / 3.0f;"
-  "position-not-attribute-0@@render/shader_program.cpp@@linked = linkWith({{\"in_Position\", 0}});@@linked = linkWith({});"
+  "position-not-attribute-0@@render/program_link.cpp@@fragmentShader, {{\"in_Position\", 0}});@@fragmentShader, {});"
   "shadow-map-kept-while-the-clock-moves@@frame/frame_composition.cpp@@plainDrawing() || inputs.readsClock ||@@plainDrawing() ||"
   "shadow-map-blind-to-uniform-changes@@scene/shadow_map_inputs.cpp@@uniformsChangedAt == other.uniformsChangedAt && @@"
-  "position-aliases-a-placed-attribute@@render/shader_program.cpp@@if (!linked || attributesOverlap(programId)) {@@if (!linked) {"
-  "build-values-not-remembered@@render/shader_program.cpp@@    remember(name, value);@@    if (&target == this) remember(name, value);"
-  "mode-macro-by-text-search@@render/shader_program.cpp@@perModeBuilds = sourcesUseModeMacro() ?@@perModeBuilds = vertexSource.find(kModeMacro) != std::string::npos ?"
+  "position-aliases-a-placed-attribute@@render/program_link.cpp@@if (!linked || attributesOverlap(program)) {@@if (!linked) {"
+  "build-values-not-remembered@@render/uniform_record.cpp@@    remember(name, value);@@    if (boundProgram.value_or(ownProgram) == ownProgram) remember(name, value);"
+  "mode-macro-by-text-search@@render/per_mode_builds.cpp@@decision = sourcesUseModeMacro(general.vertexSource, general.fragmentSource)@@decision = general.vertexSource.find(kModeMacro) != std::string::npos"
   "glint-in-shadow@@Shaders/base.frag@@litBody + LIGHT_COLOUR * glint;@@litBody + LIGHT_COLOUR * glint * shadow;"
 )
 
