@@ -28,7 +28,7 @@ const char* nonRegularFileKind(const std::string& path) {
     return kindOf(status);
 }
 
-bool regularFileOpens(const std::string& path) {
+bool fileExists(const std::string& path) {
     const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0) return false;
     struct stat status;
@@ -66,6 +66,14 @@ DataFile readDataFile(const std::string& path, std::size_t largest) {
     }
     ::close(descriptor);
     return file;
+}
+
+std::string readTextFile(const std::string& path) {
+    // Far larger than any text the program reads; a larger file is refused,
+    // not read.
+    constexpr std::size_t kLargestText = std::size_t{1} << 26;
+    const DataFile file = readDataFile(path, kLargestText);
+    return file.failed() ? std::string() : std::string(file.bytes.get(), file.length);
 }
 
 }  // namespace platform

@@ -16,8 +16,9 @@ namespace platform {
 // path that names nothing that can be looked at.
 const char* nonRegularFileKind(const std::string& path);
 
-// True when `path` names a regular file that opens for reading.
-bool regularFileOpens(const std::string& path);
+// True when `path` names a regular file that opens for reading; nothing is
+// read from it.
+bool fileExists(const std::string& path);
 
 struct DataFile {
     std::unique_ptr<char[]> bytes;  // not NUL-terminated; at least one byte allocated
@@ -30,5 +31,10 @@ struct DataFile {
 // The whole regular file at `path`; one larger than `largest` bytes fails
 // with EFBIG and reads nothing.
 DataFile readDataFile(const std::string& path, std::size_t largest);
+
+// The whole regular file at `path`, byte for byte; "" when it cannot be read
+// (callers that must tell an empty file from a missing one ask fileExists
+// first).
+std::string readTextFile(const std::string& path);
 
 }  // namespace platform

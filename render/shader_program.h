@@ -10,7 +10,6 @@
 
 #include <cstdint>
 #include <glm/glm.hpp>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,10 +17,8 @@
 #include "assets/program_locations.h"
 #include "platform/gl.h"
 
-// True when the path names a regular file that can be opened for reading.
-bool fileExists(const std::string& path);
-// The whole file, byte for byte; "" when it cannot be opened.
-std::string readTextFile(const std::string& path);
+class PerModeBuilds;
+class UniformRecord;
 
 // Plain drawing, for tests and tools that check the shortcuts: programs built
 // from then on bind no attribute location, every draw uses the one program
@@ -88,38 +85,11 @@ class ShaderProgram final : public ProgramLocations {
                                    const std::vector<std::string>& excluded) const;
 
   private:
+    friend class PerModeBuilds;  // makes the builds, from the sources
+
     // A build of `general`'s sources with `definitions` after the #version
     // line; it reports nothing.
     ShaderProgram(const ShaderProgram& general, const std::string& definitions);
-
-    GLuint compile(GLenum type, const std::string& source);
-    // Links the two shaders into programId, binding `locations` (name,
-    // location) first. False when it does not link.
-    bool linkWith(const std::vector<std::pair<std::string, GLint>>& locations);
-    void link();
-    // The active attributes' locations, for the builds to share.
-    std::vector<std::pair<std::string, GLint>> attributeLocations() const;
-    // Compiles each source with the macro standing for a name declared
-    // nowhere: true when either then fails to compile, that is when its code
-    // (not a comment, not only an #ifdef) uses the macro.
-    bool sourcesUseModeMacro() const;
-
-    struct RememberedValue {
-        enum class Type { Int, Float, Vec2, Vec3, Mat4 };
-        std::string name;
-        Type type = Type::Int;
-        bool transposed = false;
-        GLint integer = 0;
-        GLfloat floats[16] = {};
-        std::uint64_t changedAt = 0;  // the serial of its last change
-    };
-    static void upload(GLint location, const RememberedValue& value);
-    static bool sameValue(const RememberedValue& a, const RememberedValue& b);
-    void setValue(const char* name, const RememberedValue& value) const;
-    // Keeps `value` as the one of `name`, with a new serial if it changed.
-    void remember(const char* name, const RememberedValue& value) const;
-    // Makes `target`'s values those remembered here and binds it.
-    void bindAndBringUpToDate(const ShaderProgram& target) const;
 
     bool loaded = false;
     std::string vertexSource;
@@ -128,22 +98,9 @@ class ShaderProgram final : public ProgramLocations {
     GLuint fragmentShaderId = 0;
     GLuint programId = 0;
     int kind;
-    bool quiet = false;  // the builds for one draw print no messages
-
-    // Whether the builds per mode are used: decided at the first draw.
-    enum class PerModeBuilds { Undecided, Used, NotUsed };
-    mutable PerModeBuilds perModeBuilds = PerModeBuilds::Undecided;
-    mutable std::map<int, std::unique_ptr<ShaderProgram>> drawPrograms;
-
-    // Of the program built from the files: every uniform value set, in the
-    // order first set, the serial of the latest change, and the program
-    // (this one or a build) bound through it, null when none is.
-    mutable std::vector<RememberedValue> remembered;
-    mutable std::uint64_t latestChange = 0;
-    mutable const ShaderProgram* boundProgram = nullptr;
-    // Of each program: the serial up to which it holds the remembered values,
-    // and their locations in it (looked up once: a linked program's locations
-    // never change), kNotLookedUp until needed.
-    mutable std::uint64_t upToDateWith = 0;
-    mutable std::vector<GLint> rememberedLocations;
+    // What drawing with the program changes, kept apart from the program
+    // itself (its sources, shaders and link, which never change once
+    // built): that is why setting a value or making a build is const.
+    std::unique_ptr<UniformRecord> uniforms;
+    std::unique_ptr<PerModeBuilds> builds;
 };

@@ -8,9 +8,6 @@
 TEST(ShaderProgram, FailuresAreReportedOnTheirStreamsAndGoodSourcesLink) {
     support::ScratchDirectory scratch;
     ASSERT_TRUE(support::openContext(support::kCompatibility));
-    support::writeFile("bytes", std::string("a \r\n\tb\0c", 8));
-    EXPECT_EQ(readTextFile("bytes"), std::string("a \r\n\tb\0c", 8));
-    EXPECT_TRUE(readTextFile("none").empty() && !fileExists("none") && fileExists("bytes"));
     // in_Position comes last, yet takes attribute 0, which the draws rely on.
     const char* vertex =
         "#version 120\nattribute vec2 in_TexCoord;\nattribute vec3 in_Position;\n"
@@ -54,45 +51,6 @@ TEST(ShaderProgram, FailuresAreReportedOnTheirStreamsAndGoodSourcesLink) {
         glUniform1i(-1, 3);  // what a draw does with an absent uniform: harmless
         p->unbind();
         EXPECT_EQ(support::integerState(GL_CURRENT_PROGRAM), 0);
-    }
-    EXPECT_TRUE(support::takeGLErrors().empty());
-    support::closeContext();
-}
-
-// Builds per mode are made where the compiler sees the macro in the code: a
-// mention in a comment (one before #version too) is no use of it, and
-// sources that define it themselves fail the first build, after which the
-// program draws every mode itself.
-TEST(ShaderProgram, BuildsPerModeFollowWhatTheCompilerSeesOfTheModeMacro) {
-    support::ScratchDirectory scratch;
-    ASSERT_TRUE(support::openContext(support::kCompatibility));
-    const std::string head = "#version 120\nattribute vec3 in_Position;\nuniform int mode;\n";
-    const std::string body =
-        "void main() { gl_Position = vec4(in_Position, float(SHADING_MODE)); }\n";
-    const struct {
-        std::string name, vertex;
-        bool builds;
-    } rows[] = {{"mention",
-                 "// SHADING_MODE: not ours\n" + head +
-                     "void main() { gl_Position = vec4(in_Position, float(mode)); }\n",
-                 false},
-                {"opted",
-                 "// SHADING_MODE, when defined, is the mode\n" + head +
-                     "#ifndef SHADING_MODE\n#define SHADING_MODE mode\n#endif\n" + body,
-                 true},
-                {"own", head + "#define SHADING_MODE mode\n" + body, false}};
-    for (const auto& row : rows) {
-        support::writeFile(row.name + ".vert", row.vertex);
-        support::writeFile(row.name + ".frag",
-                           "// SHADING_MODE is not read here\n#version 120\n"
-                           "void main() { gl_FragColor = vec4(1.0); }\n");
-        const ShaderProgram program(row.name, 1);
-        ASSERT_TRUE(program.isLoaded()) << row.name;
-        for (int mode : {5, -2, 7}) {
-            const ShaderProgram& drawing = program.drawProgram(mode, false);
-            EXPECT_EQ(&drawing != &program && drawing.isLoaded(), row.builds)
-                << row.name << " in mode " << mode;
-        }
     }
     EXPECT_TRUE(support::takeGLErrors().empty());
     support::closeContext();

@@ -1,0 +1,32 @@
+// The builds of one program's sources for one shading mode each, made on first
+// use. A software rasteriser runs every branch of a shader under a mask, so a
+// branch on the uniform "mode" saves nothing; a build with the macro
+// SHADING_MODE defined to the mode has the other modes' work gone.
+#pragma once
+
+#include <map>
+#include <memory>
+
+class ShaderProgram;
+
+class PerModeBuilds {
+  public:
+    PerModeBuilds();
+    ~PerModeBuilds();
+    PerModeBuilds(const PerModeBuilds&) = delete;
+    PerModeBuilds& operator=(const PerModeBuilds&) = delete;
+
+    // The program that draws `mode` for `general`, whose builds these are: a
+    // build for this mode alone where the sources' code uses SHADING_MODE
+    // (asked of the compiler once, at the first call), with OPAQUE_COLOUR
+    // defined too when `opaqueColour`. Otherwise (sources that do not use
+    // the macro, a mode outside -2..7, plain drawing, a program not loaded,
+    // or once any build has failed) `general` itself.
+    const ShaderProgram& programFor(const ShaderProgram& general, int mode, bool opaqueColour);
+
+  private:
+    enum class Decision { Undecided, Used, NotUsed };
+    // Whether builds are made: decided at the first call for a mode in range.
+    Decision decision = Decision::Undecided;
+    std::map<int, std::unique_ptr<ShaderProgram>> builds;  // by mode and opaqueness
+};
