@@ -102,7 +102,8 @@ TEST_P(SceneRender, AwayFromTheShadowTheIslandIsLitEvenly) {
 // A shadow map that occludes all it covers darkens the island but not the far
 // water, outside the light's frustum.
 TEST_P(SceneRender, OnlyWhatTheLightsViewCoversIsShadowed) {
-    const glm::vec3 far(150, 150, -40), farCentre(0, -7, -37), island(0, 0, 5), water(0, kWaterHeight, -80);
+    const glm::vec3 far(150, 150, -40), farCentre(0, -7, -37), island(0, 0, 5),
+        water(0, kWaterHeight, -80);
     frame(far, farCentre);
     const float islandLit = light(island), waterLit = light(water);
     frame(far, farCentre, [&] { fill(scene.shadowMap->getFramebuffer(), GL_DEPTH_BUFFER_BIT); });

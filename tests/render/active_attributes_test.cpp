@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
+#include "gl_test_support.h"
 #include "render/shader_compile.h"
-#include "test_support.h"
 
 TEST(ActiveAttributes, AMatrixTakesOneLocationPerColumn) {
     support::ScratchDirectory scratch;

@@ -4,8 +4,8 @@
 // program draws every mode itself.
 #include "render/per_mode_builds.h"
 
+#include "gl_test_support.h"
 #include "render/shader_program.h"
-#include "test_support.h"
 
 TEST(PerModeBuilds, FollowWhatTheCompilerSeesOfTheModeMacro) {
     support::ScratchDirectory scratch;

@@ -3,9 +3,9 @@
 // grows only with a real change to a value that the asking program reads.
 #include "render/uniform_record.h"
 
+#include "gl_test_support.h"
 #include "render/program_link.h"
 #include "render/shader_compile.h"
-#include "test_support.h"
 
 namespace {
 
