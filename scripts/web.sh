@@ -7,6 +7,7 @@
 #   scripts/web.sh          build, then serve build-web/site/ on 127.0.0.1 (PORT, default 8000)
 #   scripts/web.sh build    install what is missing and build build-web/site/
 #   scripts/web.sh test     build, then run the browser tests in Debian's chromium
+#   scripts/web.sh lint     check the page's JavaScript and its tests with ESLint
 #   scripts/web.sh bench    build, then measure the page against the native program
 #   scripts/web.sh bench threads
 #                           the same, and also the page built to read its assets on
@@ -25,8 +26,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 command="${1:-serve}"
 case "$command" in
-  serve | build | test | bench) ;;
-  *) echo "usage: scripts/web.sh [build|test|bench]" >&2; exit 2 ;;
+  serve | build | test | bench | lint) ;;
+  *) echo "usage: scripts/web.sh [build|test|bench|lint]" >&2; exit 2 ;;
 esac
 
 install_packages() {
@@ -46,6 +47,10 @@ install_packages() {
     $sudo apt-get update -qq
     $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
   fi
+  install_npm_packages
+}
+
+install_npm_packages() {
   # playwright-core downloads no browser; the variable keeps any other
   # Playwright package from doing so either.
   # The copy of the lock file marks an install that finished.
@@ -82,9 +87,15 @@ build_page() {
   rm -rf "$site"
   mkdir -p "$site"
   cp web/index.html web/page.js "build-web/wasm$variant"/out/* "$site"/
+  cp -r web/page "$site"/
   echo "The page is in $site/ ($(du -sh "$site" | cut -f1))."
 }
 
+if [ "$command" = lint ]; then
+  command -v npm >/dev/null || install_packages
+  install_npm_packages
+  cd web && exec node_modules/.bin/eslint --max-warnings=0 .
+fi
 install_packages
 case "$command" in
   build) build_native; build_page ;;
