@@ -37,6 +37,7 @@ const island = (window.island = {
     lastFrameAt: null,   // performance.now() after the latest frame
     frameStamps: [],     // performance.now() after each of the first frames
     exitStatus: null,    // the latest run's exit status once its loop has ended
+    downloadsDone: false,  // whether every download has succeeded or failed
     windowTitle: null,   // the program's window title
     // The next frame's pixels, read back before the browser shows it: RGBA,
     // bottom row first, as glReadPixels gives them.
@@ -361,11 +362,14 @@ function showProgress(share) {
 
 for (const line of address.ignored) say('page', line);
 updateButtons();
-Promise.all([
+Promise.allSettled([
     said('island.wasm', downloadProgram('island.wasm')),
     said('island.data', downloadData('island.data', showProgress)),
     said('island.js', loadScript('island.js')),
-]).then(([module, entries]) => {
-    downloaded = {module, entries};
+]).then(([module, entries, script]) => {
+    island.downloadsDone = true;
+    // Each failure has been said.
+    if (module.status === 'rejected' || entries.status === 'rejected' || script.status === 'rejected') return;
+    downloaded = {module: module.value, entries: entries.value};
     run();
-}, () => {});  // each failure has been said
+});

@@ -96,16 +96,27 @@ function looksLikeTar(bytes) {
     return new TextDecoder().decode(bytes.subarray(257, 262)) === 'ustar';
 }
 
-// A gzip stream that stops before its end is cut short; one that goes wrong
-// before that holds damaged data.
+// A gzip stream that is whole up to where it stops was cut short; one that
+// goes wrong before that holds damaged data. The browsers' messages do not
+// tell the two apart, so the input is written in parts, and what failed
+// tells: a part, or the end.
+const gzipPart = 1 << 16;
 async function gunzip(file, bytes) {
-    const decompressed = new Blob([bytes]).stream().pipeThrough(new DecompressionStream('gzip'));
+    const decompression = new DecompressionStream('gzip');
+    const output = new Response(decompression.readable).arrayBuffer();
+    const writer = decompression.writable.getWriter();
+    let wholeUpToTheEnd = false;
     try {
-        return new Uint8Array(await new Response(decompressed).arrayBuffer());
-    } catch (error) {
-        const truncated = /truncated|unexpected end|end of (the )?stream/i.test(error.message);
-        throw new DownloadError(truncated ?
+        for (let at = 0; at < bytes.length; at += gzipPart) {
+            await writer.write(bytes.subarray(at, at + gzipPart));
+        }
+        wholeUpToTheEnd = true;
+        await writer.close();
+        return new Uint8Array(await output);
+    } catch {
+        output.catch(() => {});  // the same failure, said once
+        throw new DownloadError(wholeUpToTheEnd ?
             `${file}: cut short, its gzip stream ends too soon.` :
-            `${file}: damaged, not valid gzip data (${error.message}).`);
+            `${file}: damaged, not valid gzip data.`);
     }
 }
