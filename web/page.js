@@ -11,7 +11,7 @@ import {readAddress} from './page/address.js';
 import {createConsolePanel} from './page/console_panel.js';
 import {DownloadError, downloadData, downloadProgram} from './page/downloads.js';
 import {fillKeysPanel} from './page/keys_panel.js';
-import {startProgram, stopProgram} from './page/program.js';
+import {releaseProgram, startProgram, stopProgram} from './page/program.js';
 import {hasItems} from './page/recording.js';
 import {describeWindowTitle, followWindowTitle} from './page/window_title.js';
 
@@ -256,9 +256,6 @@ function run() {
         },
         print: printLine,
         printErr: (text) => say('stderr', text),
-        setStatus: (text) => {
-            if (phase === 'running' && framesThisRun === 0) showNotice(text || 'Starting…');
-        },
         started: () => (island.startedAt = performance.now()),
         frameShown,
         loopEnded,
@@ -305,6 +302,7 @@ function frameShown(gl) {
 
 // What a run leaves: rec.cfg kept for the next run, the mouse let go.
 function endRun() {
+    releaseProgram(program);
     recording = readRecording() ?? recording;
     if (recordingEnded) offerRecording();
     if (document.pointerLockElement) document.exitPointerLock();

@@ -21,13 +21,13 @@ export function startProgram(downloaded, run) {
         fixedClock: run.fixedClock,
         print: run.print,
         printErr: run.printErr,
-        setStatus: run.setStatus,
         onFrameShown: run.frameShown,
         onLoopEnded: run.loopEnded,
         offerFullScreen: run.offerFullScreen,
         instantiateWasm(imports, receiveInstance) {
             WebAssembly.instantiate(downloaded.module, imports)
-                .then((instance) => receiveInstance(instance, downloaded.module))
+                .then((instance) => keepDocumentListeners(
+                    program, () => receiveInstance(instance, downloaded.module)))
                 .catch((error) => run.failed(`island.wasm: ${error.message}`));
             return {};
         },
@@ -55,8 +55,33 @@ export function startProgram(downloaded, run) {
     return program;
 }
 
+// The runtime adds listeners to the document (pointer lock, full screen)
+// when the program opens its window, and never takes them away: they would
+// keep every ended run, and all its memory, alive. The program's start-up,
+// main() included, runs within receiveInstance, so the listeners added then
+// are its own (with no setStatus hook, the runtime calls main() at once).
+function keepDocumentListeners(program, startUp) {
+    program.documentListeners = [];
+    document.addEventListener = (...listener) => {
+        program.documentListeners.push(listener);
+        EventTarget.prototype.addEventListener.apply(document, listener);
+    };
+    try {
+        startUp();
+    } finally {
+        delete document.addEventListener;
+    }
+}
+
+// Lets go of a run that has ended: its listeners on the document go.
+export function releaseProgram(program) {
+    for (const listener of program.documentListeners ?? []) document.removeEventListener(...listener);
+    program.documentListeners = [];
+}
+
 // Ends a run whose WebGL context is gone: no more frames, a recording ended
 // as quitting would end it, and the page's keys and mouse let go.
 export function stopProgram(program) {
     program._islandStop?.();
+    releaseProgram(program);
 }
