@@ -12,7 +12,7 @@ import {createConsolePanel} from './page/console_panel.js';
 import {DownloadError, downloadData, downloadProgram} from './page/downloads.js';
 import {fillKeysPanel} from './page/keys_panel.js';
 import {releaseProgram, startProgram, stopProgram} from './page/program.js';
-import {hasItems} from './page/recording.js';
+import {createRecFile} from './page/rec_file.js';
 import {describeWindowTitle, followWindowTitle} from './page/window_title.js';
 
 const stage = document.getElementById('stage');
@@ -20,13 +20,10 @@ const notice = document.getElementById('notice');
 const titleBox = document.getElementById('title');
 const startButton = document.getElementById('start');
 const fullscreenButton = document.getElementById('fullscreen');
-const downloadButton = document.getElementById('download');
 const loadButton = document.getElementById('load');
-const recFile = document.getElementById('recfile');
 const keysButton = document.getElementById('keys');
 const keysPanel = document.getElementById('keys-panel');
 const stampLimit = 100000;
-const noSuchFile = 44;  // ENOENT in emscripten's file system
 
 const island = (window.island = {
     lines: [],           // {stream: 'stdout' | 'stderr' | 'page' | 'error', text, at: performance.now()}
@@ -57,8 +54,6 @@ let canvas = document.getElementById('canvas');
 let downloaded = null;   // {module, entries}: what every run starts from
 let program = null;      // the latest run's emscripten module
 let framesThisRun = 0;
-let recording = null;    // rec.cfg's bytes, carried from one run to the next
-let recordingEnded = false;
 
 function showNotice(text) {
     notice.textContent = text;
@@ -74,10 +69,8 @@ function fail(message) {
     updateButtons();
 }
 window.addEventListener('error', (event) => fail(`page error: ${event.message}`));
-window.addEventListener('unhandledrejection', (event) => {
-    event.preventDefault();
-    fail(`page error: ${event.reason?.message ?? event.reason}`);
-});
+window.addEventListener(
+    'unhandledrejection', (event) => fail(`page error: ${event.reason?.message ?? event.reason}`));
 
 // Buttons that cannot act now are disabled, and their tooltips say why.
 function updateButtons() {
@@ -130,58 +123,13 @@ function takeCanvas(next) {
 }
 takeCanvas(canvas);
 
-// rec.cfg lives in the running program's file system, and goes from one run
-// to the next as it stays on disk between two runs of the desktop program.
-function readRecording() {
-    try {
-        return program.FS.readFile('/rec.cfg');
-    } catch (error) {
-        if (error.errno !== noSuchFile) say('page', `rec.cfg could not be read: ${describeError(error)}`);
-        return null;
-    }
-}
-function describeError(error) {
-    return error.errno === undefined ? error.message : `${error.message} (errno ${error.errno})`;
-}
-
-// Offered for download once a recording has ended.
-function offerRecording() {
-    recordingEnded = false;
-    const bytes = readRecording();
-    if (bytes === null) {
-        say('page', 'The recording ended, but there is no rec.cfg to download (see above).');
-        return;
-    }
-    const url = URL.createObjectURL(new Blob([bytes], {type: 'text/plain'}));
-    if (downloadButton.dataset.url) URL.revokeObjectURL(downloadButton.dataset.url);
-    downloadButton.dataset.url = url;
-    downloadButton.disabled = false;
-}
-downloadButton.addEventListener('click', () => {
-    const link = document.createElement('a');
-    link.href = downloadButton.dataset.url;
-    link.download = 'rec.cfg';
-    link.click();
-    downloadButton.blur();
-});
-loadButton.addEventListener('click', () => {
-    recFile.click();
-    loadButton.blur();
-});
-recFile.addEventListener('change', async () => {
-    const file = recFile.files[0];
-    recFile.value = '';
-    if (!file) return;
-    const bytes = new Uint8Array(await file.arrayBuffer());
-    if (!hasItems(bytes)) {
-        say('page', `${file.name} has nothing to play (no key or mouse item in it): rec.cfg is unchanged.`);
-        return;
-    }
-    recording = bytes;
-    if (phase === 'running') program.FS.writeFile('/rec.cfg', bytes);
-    say('page',
-        `rec.cfg loaded from ${file.name} (${file.size} bytes): P starts playing it ` +
-        '(press P twice while the demonstration still runs).');
+const recFile = createRecFile({
+    downloadButton: document.getElementById('download'),
+    loadButton,
+    fileInput: document.getElementById('recfile'),
+    say,
+    latestRun: () => program,
+    running: () => phase === 'running',
 });
 
 // Full screen takes the picture, whose canvas then follows the screen.
@@ -242,14 +190,13 @@ function run() {
     island.starts += 1;
     island.exitStatus = null;
     framesThisRun = 0;
-    recordingEnded = false;
     phase = 'running';
     showNotice('Starting…');
     updateButtons();
     program = startProgram(downloaded, {
         canvas,
         fixedClock: address.fixedClock,
-        recording,
+        recording: recFile.forNextRun(),
         configLines: () => {
             const [width, height] = boxSize();
             return [...address.configLines, `window_width=${width}`, `window_height=${height}`];
@@ -271,8 +218,7 @@ startButton.addEventListener('click', () => {
 
 function printLine(text) {
     say('stdout', text);
-    // The end line is written after this message, by the end of the frame.
-    if (text === 'end recording') recordingEnded = true;
+    recFile.heard(text);
 }
 
 function offerFullScreen() {
@@ -290,7 +236,7 @@ function frameShown(gl) {
         showNotice('');
     }
     if (island.frameStamps.length < stampLimit) island.frameStamps.push(now);
-    if (recordingEnded) offerRecording();
+    recFile.frameDone();
     if (frameRequests.length > 0) {
         const width = gl.drawingBufferWidth;
         const height = gl.drawingBufferHeight;
@@ -303,8 +249,7 @@ function frameShown(gl) {
 // What a run leaves: rec.cfg kept for the next run, the mouse let go.
 function endRun() {
     releaseProgram(program);
-    recording = readRecording() ?? recording;
-    if (recordingEnded) offerRecording();
+    recFile.runEnded();
     if (document.pointerLockElement) document.exitPointerLock();
     updateButtons();
 }
