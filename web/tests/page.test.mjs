@@ -44,17 +44,6 @@ describe('the page', {timeout: 4 * island.patience}, () => {
         assert.equal(await page.title(), 'island — GLFW Window');
         assert.equal(await page.textContent('#title'), 'GLFW Window');
 
-        // The panel holds every row of the key list; Esc closes it and does
-        // not reach the program.
-        await page.click('#keys');
-        const rows = await page.$$eval(
-            '#keys-panel tbody tr', (all) => all.map((row) => [...row.cells].map((cell) => cell.textContent)));
-        assert.deepEqual(rows, [...cameraKeys, ...displayKeys]);
-        await page.keyboard.press('Escape');
-        await page.waitForFunction(() => !document.getElementById('keys-panel').open);
-        await island.waitForFrames(page, 2);
-        assert.equal(await page.evaluate(() => window.island.exitStatus), null);
-
         // P leaves playback mode, so that the script stops setting the cliff's
         // mode; then C cycles the cliff (selected at start) from 5 to 6.
         await page.keyboard.press('KeyP');
@@ -68,6 +57,17 @@ describe('the page', {timeout: 4 * island.patience}, () => {
         await page.keyboard.press('KeyV');
         await island.waitForTitle(page, 'selected object: cliff');
         assert.equal(await page.textContent('#title'), 'selected object: cliff');
+
+        // The panel holds every row of the key list; Esc closes it and does
+        // not reach the program.
+        await page.click('#keys');
+        const rows = await page.$$eval(
+            '#keys-panel tbody tr', (all) => all.map((row) => [...row.cells].map((cell) => cell.textContent)));
+        assert.deepEqual(rows, [...cameraKeys, ...displayKeys]);
+        await page.keyboard.press('Escape');
+        await page.waitForFunction(() => !document.getElementById('keys-panel').open);
+        await island.waitForFrames(page, 2);
+        assert.equal(await page.evaluate(() => window.island.exitStatus), null);
 
         await page.keyboard.press('Escape');
         await page.waitForFunction(() => window.island.exitStatus !== null);
@@ -212,6 +212,7 @@ describe('the page', {timeout: 4 * island.patience}, () => {
             assert.equal(await page.evaluate(() => window.island.exitStatus), 1);
             await island.waitForLine(page, /^Failed to initialize OpenGL window\.$/);
             assert.match(await page.textContent('#notice'), /^This browser gives the page no WebGL 2: /);
+            assert.equal(await page.isDisabled('#start'), false, 'Start again is offered');
             assert.deepEqual(errors, []);
             await context.close();
         });
