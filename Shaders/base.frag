@@ -2,7 +2,7 @@
 // Base program, fragment stage.
 //
 // Units: firstTexture 0 (colour; its alpha < 1 marks a translucent, reflecting
-// surface: the water), normalmap 1 (bound in modes 5 and 6 only), shadow_map 2
+// surface: the water), normalmap 1 (bound in the bump-map modes only), shadow_map 2
 // (depth texture with comparison on; shadow_texel_size is the size of one of
 // its texels in texture coordinates), reflection_map 3 (the mirrored scene
 // drawn this frame, premultiplied by its own alpha, window-sized).
@@ -10,7 +10,8 @@
 // also documents the matrix and depth-range conventions.
 //
 // Only translucent surfaces reflect, in every lit mode, so that a shiny
-// opaque surface (the cliff in mode 6) never turns into a mirror.
+// opaque surface (the cliff in bump-map shading with specular) never turns
+// into a mirror.
 //
 // Every texture is fetched in one place only. Software rasterisers run both
 // sides of a branch under a mask, so a fetch written once per mode would be
@@ -38,10 +39,22 @@ uniform int mode;
 #ifndef SHADING_MODE
 #define SHADING_MODE mode
 #endif
+// The values of "mode", as the program numbers them; the vertex stage
+// declares the same list.
+const int MODE_NONE = 0;
+const int MODE_FLAT = 1;
+const int MODE_FLAT_SPECULAR = 2;
+const int MODE_GOURAUD = 3;
+const int MODE_GOURAUD_SPECULAR = 4;
+const int MODE_BUMPMAP = 5;
+const int MODE_BUMPMAP_SPECULAR = 6;
+const int MODE_SHADOW_PASS = -2;     // every draw into the shadow map
+const int MODE_REFLECTION_PASS = 7;  // every draw into the reflection map
 uniform float timer;
 
 out vec4 fragColor;
 
+// The world height of the water plane, where the scene set-up puts it.
 const float WATER_HEIGHT = -14.0;
 const vec3 AMBIENT = vec3(0.36, 0.38, 0.44);
 const vec3 LIGHT_COLOUR = vec3(1.0, 0.95, 0.86);
@@ -52,10 +65,14 @@ const float LIGHT_SPHERE_RADIUS = 8.0;
 
 // The sky that the water mirrors where the reflection map holds nothing: the
 // sky box's own gradient from the zenith to the haze at the horizon, with a
-// glow around the light.
+// glow around the light, broad and faint (the sixth power of the cosine
+// towards the light) and tight and bright (its 48th power). The same colours
+// and weights as the generated sky box texture.
 const vec3 SKY_ZENITH = vec3(0.13, 0.33, 0.70);
 const vec3 SKY_HORIZON = vec3(0.70, 0.81, 0.92);
 const vec3 SKY_GLOW = vec3(1.0, 0.93, 0.75);
+const float SKY_GLOW_BROAD = 0.2;
+const float SKY_GLOW_TIGHT = 0.45;
 
 // Water. Its reflectance follows Schlick's approximation with the reflectance
 // of water seen straight on; its body darkens from the colour texture's teal
@@ -82,7 +99,7 @@ const float WAVES_FLATTEN_TO = 260.0;
 const float WATER_FADE_START = 180.0;
 const float WATER_FADE_END = 300.0;
 
-// Shadow filter: up to twelve taps over a disk of SHADOW_RADIUS texels,
+// Shadow filter: up to twelve taps over a disk of SHADOW_FILTER_RADIUS texels,
 // turned by a per-pixel angle so that the steps between their levels turn
 // into fine grain. Four probes on a square near the rim come first; only
 // where they disagree, near a shadow's edge, do eight more follow, on a
@@ -90,7 +107,7 @@ const float WATER_FADE_END = 300.0;
 // loop whose length is only known as it runs, so that it stays a loop and
 // is skipped, rather than unrolled into masked steps that every pixel pays
 // for. The reflection pass, blurred by the ripples anyway, takes one tap.
-const float SHADOW_RADIUS = 2.5;
+const float SHADOW_FILTER_RADIUS = 2.5;  // the vertex stage's bias allows for it
 const vec2 SHADOW_PROBES[4] = vec2[4](vec2(0.6505, 0.6505), vec2(-0.6505, 0.6505),
                                       vec2(-0.6505, -0.6505), vec2(0.6505, -0.6505));
 const float SHADOW_SPIRAL = 0.74;
@@ -121,8 +138,9 @@ float shadowFactor(bool needed) {
     float t =
         2.0 * fract(52.9829189 * fract(dot(gl_FragCoord.xy, vec2(0.06711056, 0.00583715)))) - 1.0;
     vec2 spin = vec2(1.0 - t * t, 2.0 * t) / (1.0 + t * t);
-    vec2 reach = SHADING_MODE == 7 ? vec2(0.0) : SHADOW_RADIUS * shadow_texel_size;
-    int probes = !(inside && needed) ? 0 : SHADING_MODE == 7 ? 1 : 4;
+    bool oneTap = SHADING_MODE == MODE_REFLECTION_PASS;
+    vec2 reach = oneTap ? vec2(0.0) : SHADOW_FILTER_RADIUS * shadow_texel_size;
+    int probes = !(inside && needed) ? 0 : oneTap ? 1 : 4;
     float lit = 0.0;
     for (int k = 0; k < probes; ++k) {
         vec2 tap = SHADOW_PROBES[k];
@@ -130,7 +148,7 @@ float shadowFactor(bool needed) {
         lit += texture(shadow_map, vec3(p.xy + turned * reach, p.z));
     }
     bool edge = lit > 0.0 && lit < float(probes);
-    int more = SHADING_MODE != 7 && edge ? 8 : 0;
+    int more = !oneTap && edge ? 8 : 0;
     vec2 spiral = spin;
     for (int k = 0; k < more; ++k) {
         vec2 turned = spiral * (SHADOW_SPIRAL * sqrt((float(k) + 0.5) * 0.125));
@@ -172,7 +190,7 @@ vec3 mappedNormal(vec3 normal, float water) {
 // the vertex stage computed.
 Lighting lighting(vec3 normal, vec3 lightVector, vec3 eyeVector, bool withSpecular, float power) {
     Lighting result;
-    if (SHADING_MODE == 3 || SHADING_MODE == 4) {
+    if (SHADING_MODE == MODE_GOURAUD || SHADING_MODE == MODE_GOURAUD_SPECULAR) {
         result.diffuse = gouraudLight.x;
         result.specular = gouraudLight.y;
     } else {
@@ -194,7 +212,7 @@ vec3 skyColour(vec3 ray, vec3 lightVector) {
     float t2 = towardsLight * towardsLight;
     float t4 = t2 * t2;
     float t16 = t4 * t4 * t4 * t4;
-    float glow = 0.2 * t4 * t2 + 0.45 * t16 * t16 * t16;
+    float glow = SKY_GLOW_BROAD * t4 * t2 + SKY_GLOW_TIGHT * t16 * t16 * t16;
     return mix(sky, SKY_GLOW, glow);
 }
 
@@ -231,7 +249,7 @@ vec4 waterColour(vec4 surface, vec3 normal, vec3 eyeVector, vec3 lightVector, Li
     return vec4(premultiplied / coverage, coverage);
 }
 
-// Modes 1 to 6.
+// The lit modes, flat to bump map with specular.
 vec4 litColour(vec4 surface, vec3 normal, vec3 eyeVector, vec3 lightVector, Lighting light,
                float shadow) {
     float mirror = reflectivity(surface.a);
@@ -258,7 +276,7 @@ vec4 mirroredColour(vec4 surface, float diffuse, float shadow) {
 }
 
 void main() {
-    if (SHADING_MODE == -2) {
+    if (SHADING_MODE == MODE_SHADOW_PASS) {
         fragColor = vec4(1.0);  // depth only; the shadow target has no colour
         return;
     }
@@ -268,26 +286,29 @@ void main() {
     // 1 anyway: as a constant it takes the reflection and the fading out.
     surface.a = 1.0;
 #endif
-    if (SHADING_MODE < 1 || SHADING_MODE > 7) {
-        fragColor = surface;  // mode 0 and any unknown mode: the texture only
+    if (SHADING_MODE < MODE_FLAT || SHADING_MODE > MODE_REFLECTION_PASS) {
+        fragColor = surface;  // MODE_NONE and any unknown mode: the texture only
         return;
     }
     vec3 normal = normalize(worldNormal);
-    if (SHADING_MODE == 5 || SHADING_MODE == 6) {
+    if (SHADING_MODE == MODE_BUMPMAP || SHADING_MODE == MODE_BUMPMAP_SPECULAR) {
         normal = mappedNormal(normal, step(0.001, reflectivity(surface.a)));
     }
-    bool withSpecular = SHADING_MODE == 2 || SHADING_MODE == 4 || SHADING_MODE == 6;
+    bool withSpecular = SHADING_MODE == MODE_FLAT_SPECULAR ||
+                        SHADING_MODE == MODE_GOURAUD_SPECULAR ||
+                        SHADING_MODE == MODE_BUMPMAP_SPECULAR;
     float power = reflectivity(surface.a) > 0.0 ? GLINT_POWER : SPECULAR_POWER;
     vec3 eyeVector = normalize(toEye);
     vec3 lightVector = normalize(toLight);
     Lighting light = lighting(normal, lightVector, eyeVector, withSpecular, power);
     // The shadow dims the light's diffuse and specular share only: where that
     // is nothing, the shadow need not be looked up.
-    float scattered =
-        SHADING_MODE == 7 ? 0.0 : smoothstep(0.0, SCATTERING_DEPTH, WATER_HEIGHT - worldPosition.y);
+    float scattered = SHADING_MODE == MODE_REFLECTION_PASS
+                          ? 0.0
+                          : smoothstep(0.0, SCATTERING_DEPTH, WATER_HEIGHT - worldPosition.y);
     bool needed = light.diffuse > 0.0 && scattered < 1.0;
     float shadow = mix(shadowFactor(needed), SCATTERED_LIGHT, scattered);
-    fragColor = SHADING_MODE == 7
+    fragColor = SHADING_MODE == MODE_REFLECTION_PASS
                     ? mirroredColour(surface, light.diffuse, shadow)
                     : litColour(surface, normal, eyeVector, lightVector, light, shadow);
 }

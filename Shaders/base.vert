@@ -11,16 +11,17 @@
 // scene; only their field of view and aspect are used here, with a depth range
 // of our own: near 1 / far 2000 for the camera, and for the light a band of
 // +-150 around the light's distance to the origin, the same in the shadow pass
-// (mode -2) and in the shadow lookup. The light's field of view is widened,
-// where it is too narrow, to take in everything that casts a shadow (see
+// and in the shadow lookup. The light's field of view is widened, where it is
+// too narrow, to take in everything that casts a shadow (see
 // lightFrustumScale).
 //
 // Positions go through M and V_cam rather than mvMat, so that the mirrored
 // reflection pass and the others share one path.
 //
-// Modes: 0 texture only; 1, 2 flat (in_FlatNormal); 3, 4 Gouraud (per vertex
-// from in_Normal); 5, 6 normal-mapped per pixel; even modes add specular.
-// -2 shadow pass (depth only); 7 reflection pass (mirrored in the water).
+// Modes (the MODE_ constants below): none is the texture only; flat takes
+// in_FlatNormal; Gouraud lights per vertex from in_Normal; bump map is
+// normal-mapped per pixel; each "specular" variant adds specular. The shadow
+// pass draws depth only; the reflection pass mirrors in the water.
 
 in vec3 in_Position;
 in vec3 in_FlatNormal;
@@ -38,6 +39,17 @@ uniform int mode;
 #ifndef SHADING_MODE
 #define SHADING_MODE mode
 #endif
+// The values of "mode", as the program numbers them; the fragment stage
+// declares the same list.
+const int MODE_NONE = 0;
+const int MODE_FLAT = 1;
+const int MODE_FLAT_SPECULAR = 2;
+const int MODE_GOURAUD = 3;
+const int MODE_GOURAUD_SPECULAR = 4;
+const int MODE_BUMPMAP = 5;
+const int MODE_BUMPMAP_SPECULAR = 6;
+const int MODE_SHADOW_PASS = -2;     // every draw into the shadow map
+const int MODE_REFLECTION_PASS = 7;  // every draw into the reflection map
 uniform vec3 lightDirection;
 uniform mat4 V_shadow;
 uniform mat4 P_shadow;
@@ -52,8 +64,9 @@ out vec3 toEye;
 out vec3 toLight;
 out vec4 shadowCoord;      // light clip coordinates, shadow bias applied
 out vec4 clipPosition;     // for screen-space lookups of the reflection
-out vec2 gouraudLight;     // diffuse and specular of modes 3 and 4
+out vec2 gouraudLight;     // diffuse and specular of the Gouraud modes
 
+// The world height of the water plane, where the scene set-up puts it.
 const float WATER_HEIGHT = -14.0;
 const float CAMERA_NEAR = 1.0;
 const float CAMERA_FAR = 2000.0;
@@ -140,14 +153,15 @@ vec2 gouraudLighting(vec3 normal, vec3 lightVector, vec3 eyeVector) {
 void main() {
     vec4 world = M * vec4(in_Position, 1.0);
     // The reflection pass mirrors the geometry in the water plane.
-    vec4 placed = SHADING_MODE == 7 ? vec4(world.x, 2.0 * WATER_HEIGHT - world.y, world.z, 1.0)
-                                    : world;
+    vec4 placed = SHADING_MODE == MODE_REFLECTION_PASS
+                      ? vec4(world.x, 2.0 * WATER_HEIGHT - world.y, world.z, 1.0)
+                      : world;
     // In the shadow pass V_cam and projMat are the light's.
-    vec2 depthRange =
-        SHADING_MODE == -2 ? lightDepthRange(V_cam) : vec2(CAMERA_NEAR, CAMERA_FAR);
+    vec2 depthRange = SHADING_MODE == MODE_SHADOW_PASS ? lightDepthRange(V_cam)
+                                                       : vec2(CAMERA_NEAR, CAMERA_FAR);
     gl_Position = project(projMat, (V_cam * placed).xyz, depthRange);
-    if (SHADING_MODE == -2) gl_Position.xy *= lightFrustumScale(projMat, V_cam);
-    if (SHADING_MODE == -2) return;  // depth only
+    if (SHADING_MODE == MODE_SHADOW_PASS) gl_Position.xy *= lightFrustumScale(projMat, V_cam);
+    if (SHADING_MODE == MODE_SHADOW_PASS) return;  // depth only
 
     texCoord = in_TexCoord;
     worldPosition = world.xyz;
@@ -159,9 +173,9 @@ void main() {
     // Lit where the geometry really is, in the reflection pass too.
     shadowCoord = shadowCoordinates(world.xyz, worldNormal);
     gouraudLight = vec2(0.0);
-    if (SHADING_MODE == 1 || SHADING_MODE == 2) {
+    if (SHADING_MODE == MODE_FLAT || SHADING_MODE == MODE_FLAT_SPECULAR) {
         worldNormal = normalize(mat3(M) * in_FlatNormal);
-    } else if (SHADING_MODE == 3 || SHADING_MODE == 4) {
+    } else if (SHADING_MODE == MODE_GOURAUD || SHADING_MODE == MODE_GOURAUD_SPECULAR) {
         gouraudLight = gouraudLighting(worldNormal, normalize(toLight), normalize(toEye));
     }
 }

@@ -6,8 +6,10 @@
 
 #include "platform/gl.h"
 #include "platform/gl_context.h"
+#include "render/reflection_map.h"
 #include "render/scene_object.h"
 #include "render/shader_program.h"
+#include "render/shadow_map.h"
 #include "scene/frame_size.h"
 #include "scene/scene_setup.h"
 #include "state/globals.h"
@@ -98,9 +100,9 @@ void finishFrame(Scene& scene) {
     // Each target is unbound from its own unit, so that the next frame's
     // shadow and reflection passes never draw into a texture that a sampler
     // could read. Unit 0, the default, is left active.
-    glActiveTexture(GL_TEXTURE2);
+    glActiveTexture(GL_TEXTURE0 + ShadowMap::kTextureUnit);
     scene.shadowMap->unbindTexture();
-    glActiveTexture(GL_TEXTURE3);
+    glActiveTexture(GL_TEXTURE0 + ReflectionMap::kTextureUnit);
     scene.reflectionMap->unbindTexture();
     glActiveTexture(GL_TEXTURE0);
 }

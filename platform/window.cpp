@@ -78,6 +78,25 @@ void notePress(GLFWwindow*, int key, int, int action, int) {
 }
 
 #ifdef __EMSCRIPTEN__
+// A page learns where the cursor is only from a pointer event over the
+// canvas; until the first one, emscripten's GLFW says (0, 0) wherever the
+// cursor rests, and that event would then read as a jump from (0, 0). So the
+// page reports the cursor relative to where it was first seen, placed at the
+// position the program read last: the event that first shows it moves
+// nothing, and every later one exactly as far as the pointer went.
+bool cursorSeen = false;
+double firstSeenX = 0.0;  // where the cursor was first seen, less the position read before
+double firstSeenY = 0.0;
+int lastReadX = 0;
+int lastReadY = 0;
+
+void noteCursor(GLFWwindow*, double x, double y) {
+    if (cursorSeen) return;
+    cursorSeen = true;
+    firstSeenX = x - lastReadX;
+    firstSeenY = y - lastReadY;
+}
+
 // The page's hooks (web/page.js); each is optional.
 // clang-format off
 EM_JS(double, pageFixedClock, (), {
@@ -185,6 +204,9 @@ int glfwOpenWindow(int width, int height, int redBits, int greenBits, int blueBi
     pressedDuringLastPoll.reset();
     pressedSinceLastPoll.reset();
     ::glfwSetKeyCallback(window, notePress);
+#ifdef __EMSCRIPTEN__
+    ::glfwSetCursorPosCallback(window, noteCursor);
+#endif
     ::glfwMakeContextCurrent(window);
     return 1;
 }
@@ -236,8 +258,21 @@ void glfwGetMousePos(int* x, int* y) {
     }
     double cursorX = 0.0, cursorY = 0.0;
     if (window != nullptr) ::glfwGetCursorPos(window, &cursorX, &cursorY);
+#ifdef __EMSCRIPTEN__
+    if (!cursorSeen) {
+        *x = lastReadX;
+        *y = lastReadY;
+        return;
+    }
+    cursorX -= firstSeenX;
+    cursorY -= firstSeenY;
+#endif
     *x = static_cast<int>(std::floor(cursorX));
     *y = static_cast<int>(std::floor(cursorY));
+#ifdef __EMSCRIPTEN__
+    lastReadX = *x;
+    lastReadY = *y;
+#endif
 }
 
 double glfwGetTime() {
@@ -257,5 +292,9 @@ void glfwSetWindowTitle(const char* title) {
 const char* currentWindowTitle() { return windowTitle.c_str(); }
 
 const char* windowSystemError() { return firstError.c_str(); }
+
+#ifdef __EMSCRIPTEN__
+double pageHeldClock() { return pageFixedClock(); }
+#endif
 
 }  // namespace platform

@@ -72,4 +72,10 @@ const char* currentWindowTitle();
 // tests and tools that must say why no window opened.
 const char* windowSystemError();
 
+#ifdef __EMSCRIPTEN__
+// The moment in seconds at which the page holds the program's clock still,
+// or a negative number while the clock runs.
+double pageHeldClock();
+#endif
+
 }  // namespace platform

@@ -1,41 +1,23 @@
-// The reflection target. A context without the fixed-function features lacks
-// GL_CLAMP; there the texture clamps to its edge, which is what GL_CLAMP gives with linear
-// filtering and no border in practice.
+// The reflection target: a colour texture and a depth renderbuffer in one
+// framebuffer, whose storage is made again when the window's size changes.
 #include "render/reflection_map.h"
 
-#include "platform/console.h"
-#include "platform/gl_context.h"
+#include "render/render_target.h"
 #include "render/shader_program.h"
-
-namespace {
-
-constexpr GLenum kClamp = 0x2900;  // GL_CLAMP, compatibility contexts only
-
-}  // namespace
 
 ReflectionMap::ReflectionMap(const ShaderProgram* program, int width, int height)
     : program(program), width(width), height(height) {
-    const GLfloat wrap =
-        static_cast<GLfloat>(platform::contextLacksFixedFunction() ? GL_CLAMP_TO_EDGE : kClamp);
-    glGenTextures(1, &colorTexture);
-    glBindTexture(GL_TEXTURE_2D, colorTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    colorTexture = createClampedTexture(GL_LINEAR);
     glBindTexture(GL_TEXTURE_2D, 0);
     glGenRenderbuffers(1, &depthRenderbuffer);
     allocateStorage();
 
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
-                              depthRenderbuffer);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        platform::printLine("GL_FRAMEBUFFER_COMPLETE_EXT failed, CANNOT use FBO\n");
-    }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    framebuffer = createFramebuffer([this] {
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture,
+                               0);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER,
+                                  depthRenderbuffer);
+    });
 }
 
 void ReflectionMap::resize(int newWidth, int newHeight) {
@@ -61,15 +43,12 @@ void ReflectionMap::allocateStorage() {
     glBindRenderbuffer(GL_RENDERBUFFER, 0);
 }
 
-void ReflectionMap::beginPass() const {
-    glViewport(0, 0, targetSize.width, targetSize.height);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-}
+void ReflectionMap::beginPass() const { beginDrawingInto(framebuffer, targetSize); }
 
 void ReflectionMap::bindForLookup() const {
     program->bind();
-    program->setInt("reflection_map", 3);
-    glActiveTexture(GL_TEXTURE3);
+    program->setInt("reflection_map", kTextureUnit);
+    glActiveTexture(GL_TEXTURE0 + kTextureUnit);
     bindTexture();
     program->unbind();
 }

@@ -13,6 +13,8 @@ class ShaderProgram;
 
 class ReflectionMap {
   public:
+    static constexpr int kTextureUnit = 3;  // where the base program samples "reflection_map"
+
     ReflectionMap(const ShaderProgram* program, int width, int height);
     ReflectionMap(const ReflectionMap&) = delete;
     ReflectionMap& operator=(const ReflectionMap&) = delete;
@@ -23,8 +25,8 @@ class ReflectionMap {
     // size differs from the one it has.
     void resize(int width, int height);
     void beginPass() const;
-    // Sets "reflection_map" = 3 and leaves the colour texture bound on unit 3
-    // with unit 3 active.
+    // Sets "reflection_map" = kTextureUnit and leaves the colour texture bound
+    // on that unit with that unit active.
     void bindForLookup() const;
     // Back to the window framebuffer; the viewport is not changed.
     void endPass() const;

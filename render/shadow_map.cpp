@@ -1,18 +1,18 @@
 // The shadow target. A context without the fixed-function features lacks
-// GL_CLAMP and GL_DEPTH_TEXTURE_MODE; there the depth texture clamps to its
-// edge and the depth mode is left out (a shadow sampler returns the comparison either way).
+// GL_DEPTH_TEXTURE_MODE; there the depth mode is left out (a shadow sampler
+// returns the comparison either way).
 #include "render/shadow_map.h"
 
 #include <glm/gtc/matrix_transform.hpp>
 
-#include "platform/console.h"
 #include "platform/gl_context.h"
+#include "render/render_target.h"
+#include "render/scene_projection.h"
 #include "render/shader_program.h"
 
 namespace {
 
 constexpr GLenum kCompareRToTexture = 0x884E;  // GL_COMPARE_REF_TO_TEXTURE in later versions
-constexpr GLenum kClamp = 0x2900;              // GL_CLAMP, compatibility contexts only
 constexpr GLenum kDepthTextureMode = 0x884B;   // GL_DEPTH_TEXTURE_MODE, compatibility only
 constexpr GLenum kIntensity = 0x8049;          // GL_INTENSITY, compatibility only
 
@@ -20,45 +20,35 @@ constexpr GLenum kIntensity = 0x8049;          // GL_INTENSITY, compatibility on
 
 ShadowMap::ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int width, int height)
     : program(program) {
-    const float aspect = static_cast<float>(width) / static_cast<float>(height);
-    projection = glm::perspective(glm::radians(20.0f), aspect, 1.0f, 3.0f);
+    projection = sceneProjection(width, height);  // the light's frustum has the viewer's shape
     view = glm::lookAt(lightPosition, glm::vec3(0.0f), glm::vec3(0.0f, 1.0f, 0.0f));
     mapSize = fitTargetSize(static_cast<long long>(width) * resolutionScale,
                             static_cast<long long>(height) * resolutionScale, largestTargetSize());
 
-    const bool fixedFunction = !platform::contextLacksFixedFunction();
-    const GLfloat wrap = static_cast<GLfloat>(fixedFunction ? kClamp : GL_CLAMP_TO_EDGE);
-    glGenTextures(1, &depthTexture);
-    glBindTexture(GL_TEXTURE_2D, depthTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
-    glTexParameterf(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    depthTexture = createClampedTexture(GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_MODE, kCompareRToTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_COMPARE_FUNC, GL_LEQUAL);
-    if (fixedFunction) glTexParameteri(GL_TEXTURE_2D, kDepthTextureMode, kIntensity);
+    if (!platform::contextLacksFixedFunction()) {
+        glTexParameteri(GL_TEXTURE_2D, kDepthTextureMode, kIntensity);
+    }
     // No data goes up, so the type only has to be one that every context
     // accepts for 24-bit depth: OpenGL ES takes GL_UNSIGNED_INT, not GL_FLOAT.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, targetWidth(), targetHeight(), 0,
                  GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, nullptr);
     glBindTexture(GL_TEXTURE_2D, 0);
 
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    const GLenum noColour = GL_NONE;
-    glDrawBuffers(1, &noColour);  // glDrawBuffer is not in OpenGL ES
-    glReadBuffer(GL_NONE);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthTexture, 0);
-    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-        platform::printLine("GL_FRAMEBUFFER_COMPLETE_EXT failed, CANNOT use FBO\n");
-    }
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    framebuffer = createFramebuffer([this] {
+        const GLenum noColour = GL_NONE;
+        glDrawBuffers(1, &noColour);  // glDrawBuffer is not in OpenGL ES
+        glReadBuffer(GL_NONE);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, depthTexture, 0);
+    });
 
     // Samplers default to unit 0, where the colour texture's sampler sits; two
     // samplers of different types on one unit make every draw fail, so the
     // depth sampler points at its own unit before the first shadow pass draws.
     program->bind();
-    program->setInt("shadow_map", 2);
+    program->setInt("shadow_map", kTextureUnit);
     program->unbind();
 }
 
@@ -67,10 +57,7 @@ glm::mat4 ShadowMap::update(glm::vec3 lightPosition) {
     return view;
 }
 
-void ShadowMap::beginPass() const {
-    glViewport(0, 0, mapSize.width, mapSize.height);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-}
+void ShadowMap::beginPass() const { beginDrawingInto(framebuffer, mapSize); }
 
 void ShadowMap::bindForLookup(glm::vec3 lightPosition) const {
     program->bind();
@@ -80,10 +67,10 @@ void ShadowMap::bindForLookup(glm::vec3 lightPosition) const {
     program->setMat4("texture_matrix", textureMatrix, false);
     program->setMat4("V_shadow", view, false);
     program->setMat4("P_shadow", projection, true);
-    program->setInt("shadow_map", 2);
+    program->setInt("shadow_map", kTextureUnit);
     program->setVec2("shadow_texel_size", glm::vec2(1.0f / static_cast<float>(mapSize.width),
                                                     1.0f / static_cast<float>(mapSize.height)));
-    glActiveTexture(GL_TEXTURE2);
+    glActiveTexture(GL_TEXTURE0 + kTextureUnit);
     bindTexture();
     program->unbind();
 }

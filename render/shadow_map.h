@@ -13,6 +13,8 @@ class ShaderProgram;
 
 class ShadowMap {
   public:
+    static constexpr int kTextureUnit = 2;  // where the base program samples "shadow_map"
+
     ShadowMap(glm::vec3 lightPosition, const ShaderProgram* program, int width, int height);
     ShadowMap(const ShadowMap&) = delete;
     ShadowMap& operator=(const ShadowMap&) = delete;
@@ -26,9 +28,9 @@ class ShadowMap {
     glm::mat4 update(glm::vec3 lightPosition);
     void beginPass() const;
     // Uploads "texture_matrix", "V_shadow", "P_shadow" (transposed),
-    // "lightDirection", "shadow_map" = 2 and "shadow_texel_size" (one texel
-    // in texture coordinates), and leaves the depth texture
-    // bound on unit 2 with unit 2 active.
+    // "lightDirection", "shadow_map" = kTextureUnit and "shadow_texel_size"
+    // (one texel in texture coordinates), and leaves the depth texture bound
+    // on that unit with that unit active.
     void bindForLookup(glm::vec3 lightPosition) const;
     // Back to the window framebuffer; the viewport is the caller's.
     void endPass() const;

@@ -2,17 +2,9 @@
 // reflection storage, made only in the frame that sees the change.
 #include "scene/frame_size.h"
 
-#include <glm/gtc/matrix_transform.hpp>
-
 #include "platform/window.h"
+#include "render/scene_projection.h"
 #include "scene/scene_setup.h"
-
-glm::mat4 sceneProjection(int width, int height) {
-    // Near 1 and far 3 are kept as the matrix; the shaders keep its field of
-    // view and aspect but map depth over a range of their own.
-    const float aspect = static_cast<float>(width) / static_cast<float>(height);
-    return glm::perspective(glm::radians(20.0f), aspect, 1.0f, 3.0f);
-}
 
 bool followFramebufferSize(Scene& scene) {
     int width = 0, height = 0;

@@ -3,13 +3,7 @@
 // picture at its own aspect ratio.
 #pragma once
 
-#include <glm/glm.hpp>
-
 struct Scene;
-
-// The scene's projection for a window of `width` × `height` pixels: a
-// vertical field of view of 20 degrees, the window's aspect, near 1, far 3.
-glm::mat4 sceneProjection(int width, int height);
 
 // Reads the framebuffer size; where it differs from the scene's, the scene's
 // size, its projection and its reflection map follow it (the shadow map keeps

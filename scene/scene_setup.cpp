@@ -10,29 +10,14 @@
 #include "platform/console.h"
 #include "render/model_loaders.h"
 #include "render/scene_object.h"
+#include "render/scene_projection.h"
 #include "scene/frame_size.h"
+#include "scene/scene_files.h"
+#include "scene/scene_placements.h"
 #include "state/app_config.h"
 #include "state/globals.h"
 
 namespace {
-
-// The files of the five objects, in the order of the set-up.
-struct ObjectFiles {
-    const char* model;
-    const char* texture;
-    const char* normalMap;  // null: loaded without a normal map
-};
-constexpr ObjectFiles kWaterFiles{"Models/water_plane.obj", "Sprites/sea_trans2.tga",
-                                  "Sprites/sea_NRM.tga"};
-constexpr ObjectFiles kLightSphereFiles{"Models/light_sphere.obj", "Sprites/light_tex.tga",
-                                        nullptr};
-constexpr ObjectFiles kTreeFiles{"Models/tree2.obj", "Sprites/tree2.tga", nullptr};
-constexpr ObjectFiles kCliffFiles{"Models/island_large.obj", "Sprites/cliff_tex.tga",
-                                  "Sprites/cliff_bump3_NRM.tga"};
-constexpr ObjectFiles kSkyboxFiles{"Models/skybox_new.obj", "Sprites/violentdays_1024.tga",
-                                   nullptr};
-constexpr ObjectFiles kSceneFiles[] = {kWaterFiles, kLightSphereFiles, kTreeFiles, kCliffFiles,
-                                       kSkyboxFiles};
 
 SceneObject* createAndLoad(Scene& scene, const ObjectFiles& files, AssetPrefetch* ahead) {
     const ShaderProgram& program = *scene.baseProgram;
@@ -51,8 +36,8 @@ void createSceneObjects(Scene& scene, AssetPrefetch* ahead) {
     scene.water = createAndLoad(scene, kWaterFiles, ahead);
     scene.water->setMode(kModeBumpmapSpecular);
     scene.water->rotate(90.0f, glm::vec3(0.0f, 1.0f, 0.0f));
-    scene.water->scale(glm::vec3(14.0f, 14.0f, 14.0f));
-    scene.water->translate(glm::vec3(0.0f, -1.0f, 0.0f));
+    scene.water->scale(glm::vec3(kWaterScale));
+    scene.water->translate(glm::vec3(0.0f, kWaterHeight / kWaterScale, 0.0f));
 
     scene.lightSphere = createAndLoad(scene, kLightSphereFiles, ahead);
     scene.lightSphere->setPosition(lightPosition);
@@ -106,7 +91,7 @@ bool setUpScene(Scene& scene, AssetPrefetch* ahead) {
         return false;
     }
     camera.reset();
-    lightPosition = glm::vec3(0.0f, 140.0f, 100.0f);
+    lightPosition = kLightStart;
     scene.shadowMap = std::make_unique<ShadowMap>(lightPosition, scene.baseProgram.get(),
                                                   appConfig.window_width, appConfig.window_height);
     scene.reflectionMap = std::make_unique<ReflectionMap>(

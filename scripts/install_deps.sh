@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the demo and the tests need, if any
-# are missing. Runs apt-get as root, or through sudo.
+# Installs the Debian packages the build, the demo and the tests need, and any
+# other packages named on the command line, if any are missing. Runs apt-get
+# as root, or through sudo.
+#
+#   scripts/install_deps.sh                  the base set
+#   scripts/install_deps.sh PACKAGE...       the base set and these
 set -euo pipefail
 
 packages=(
@@ -17,6 +21,7 @@ packages=(
   # scripts/format.sh: the formatter of .clang-format
   clang-format
 )
+packages+=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

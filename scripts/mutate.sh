@@ -36,16 +36,17 @@ mutants=(
   "fps-every-10@@frame/frame_loop.cpp@@if (++fpsFrameCounter < 100) return;@@if (++fpsFrameCounter < 10) return;"
   "unmirrored-reflection@@Shaders/base.vert@@vec4(world.x, 2.0 * WATER_HEIGHT - world.y, world.z, 1.0)@@vec4(world.x, world.y, world.z, 1.0)"
   "flat-normal-slot@@assets/mesh.cpp@@    {\"in_FlatNormal\", Mesh::CornerArray::FlatNormals},\n    {\"in_FlatTangent\"@@    {\"in_FlatNormal\", Mesh::CornerArray::SmoothNormals},\n    {\"in_FlatTangent\""
-  "target-left-bound@@frame/frame_composition.cpp@@    glActiveTexture(GL_TEXTURE2);\n    scene.shadowMap->unbindTexture();@@    scene.shadowMap->unbindTexture();"
+  "target-left-bound@@frame/frame_composition.cpp@@    glActiveTexture(GL_TEXTURE0 + ShadowMap::kTextureUnit);\n    scene.shadowMap->unbindTexture();@@    scene.shadowMap->unbindTexture();"
   "pitch-unlimited@@camera/camera.cpp@@std::clamp(pitch + static_cast<float>(dy) * mouseSensitivity, -90.0f, 90.0f)@@pitch + static_cast<float>(dy) * mouseSensitivity"
   "script-resume-jump@@frame/key_handlers.cpp@@        scriptLastTime = platform::glfwGetTime();\n@@"
-  "fixed-aspect@@scene/frame_size.cpp@@static_cast<float>(width) / static_cast<float>(height);@@static_cast<float>(width) / static_cast<float>(height) * 0.0f + 4.0f / 3.0f;"
+  "fixed-aspect@@render/scene_projection.cpp@@static_cast<float>(width) / static_cast<float>(height);@@static_cast<float>(width) / static_cast<float>(height) * 0.0f + 4.0f / 3.0f;"
   "position-not-attribute-0@@render/shader_program.cpp@@linked = linkWith({{\"in_Position\", 0}});@@linked = linkWith({});"
   "shadow-map-kept-while-the-clock-moves@@frame/frame_composition.cpp@@plainDrawing() || inputs.readsClock ||@@plainDrawing() ||"
   "shadow-map-blind-to-uniform-changes@@scene/shadow_map_inputs.cpp@@uniformsChangedAt == other.uniformsChangedAt && @@"
   "position-aliases-a-placed-attribute@@render/shader_program.cpp@@if (!linked || attributesOverlap(programId)) {@@if (!linked) {"
   "build-values-not-remembered@@render/shader_program.cpp@@    remember(name, value);@@    if (&target == this) remember(name, value);"
   "mode-macro-by-text-search@@render/shader_program.cpp@@perModeBuilds = sourcesUseModeMacro() ?@@perModeBuilds = vertexSource.find(kModeMacro) != std::string::npos ?"
+  "mode-copy-drifts@@Shaders/base.frag@@const int MODE_REFLECTION_PASS = 7;@@const int MODE_REFLECTION_PASS = 8;"
   "glint-in-shadow@@Shaders/base.frag@@litBody + LIGHT_COLOUR * glint;@@litBody + LIGHT_COLOUR * glint * shadow;"
 )
 
@@ -123,7 +124,7 @@ build_tree() {
 # run_suite: 0 when every test passes; the first failing test goes to $work/failed.
 run_suite() {
   local status=0
-  (cd "$build" && xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
+  (cd "$build" && "$root/scripts/xvfb.sh" \
     ctest -j2 --timeout 600 --stop-on-failure >"$work/suite.log" 2>&1) || status=$?
   sed -n '/The following tests FAILED:/{n;p;q}' "$work/suite.log" |
     sed -E 's/^[[:space:]]*[0-9]+ - //; s/ \(.*$//' >"$work/failed"

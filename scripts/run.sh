@@ -2,7 +2,8 @@
 # Sets everything up on a fresh machine and starts the demo in build/run/.
 # Without a display the demo runs under Xvfb (nothing is shown then).
 set -euo pipefail
-cd "$(dirname "$0")/.."
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
 scripts/install_deps.sh
 scripts/build.sh
 cd build/run
@@ -10,4 +11,4 @@ if [ -n "${DISPLAY:-}" ]; then
   exec ./island
 fi
 echo "No display found: running the demo under Xvfb (press Ctrl+C to stop)."
-exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ./island
+exec "$root/scripts/xvfb.sh" ./island

@@ -4,7 +4,8 @@
 # --sanitize the native suite is built and run with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-sanitize/.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+root="$(cd "$(dirname "$0")/.." && pwd)"
+cd "$root"
 scripts/install_deps.sh
 
 if [ "${1:-}" = "--sanitize" ]; then
@@ -18,7 +19,7 @@ else
 fi
 
 (cd "$BUILD_DIR" &&
-  xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure -j2 --timeout 600)
+  "$root/scripts/xvfb.sh" ctest --output-on-failure -j2 --timeout 600)
 
 # The web page in a real browser, against this build's island-capture.
 if [ "$BUILD_DIR" = build ]; then

@@ -6,7 +6,8 @@
 #
 #   scripts/web.sh          build, then serve build-web/site/ on 127.0.0.1 (PORT, default 8000)
 #   scripts/web.sh build    install what is missing and build build-web/site/
-#   scripts/web.sh test     build, then run the browser tests in Debian's chromium
+#   scripts/web.sh test     build, then run the browser tests in Debian's chromium and
+#                           firefox-esr (on an Xvfb display of their own when there is none)
 #   scripts/web.sh lint     check the page's JavaScript and its tests with ESLint
 #   scripts/web.sh bench    build, then measure the page against the native program
 #   scripts/web.sh bench threads
@@ -15,9 +16,10 @@
 #                           isolated), for its start-up
 #
 # It installs what is missing: the Debian packages of scripts/install_deps.sh,
-# emscripten, chromium and node-acorn, and the npm packages pinned in
-# web/package-lock.json (playwright-core, which drives Debian's chromium and
-# never downloads a browser of its own).
+# emscripten, chromium, firefox-esr and node-acorn, and the npm packages
+# pinned in web/package-lock.json (playwright-core, which drives Debian's
+# chromium, and puppeteer-core, which drives its firefox-esr; neither
+# downloads a browser of its own).
 #
 # The native part (the asset generator, the shader sets, island-capture for
 # the tests) is built in build-web/native/, or taken from the configured
@@ -31,31 +33,20 @@ case "$command" in
 esac
 
 install_packages() {
-  scripts/install_deps.sh
-  local missing=()
-  for package in emscripten chromium node-acorn; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-      missing+=("$package")
-  done
+  local extra=(emscripten chromium firefox-esr node-acorn)
   # Debian's nodejs has no npm of its own; a node from elsewhere brings one.
-  command -v npm >/dev/null || missing+=(npm)
-  if [ ${#missing[@]} -gt 0 ]; then
-    echo "Installing: ${missing[*]}"
-    local sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    export DEBIAN_FRONTEND=noninteractive
-    $sudo apt-get update -qq
-    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-  fi
+  command -v npm >/dev/null || extra+=(npm)
+  scripts/install_deps.sh "${extra[@]}"
   install_npm_packages
 }
 
 install_npm_packages() {
-  # playwright-core downloads no browser; the variable keeps any other
-  # Playwright package from doing so either.
+  # playwright-core and puppeteer-core download no browser; the variables
+  # keep any other Playwright or Puppeteer package from doing so either.
   # The copy of the lock file marks an install that finished.
   if ! cmp -s web/package-lock.json web/node_modules/.installed-lock.json 2>/dev/null; then
-    (cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 npm ci --no-audit --no-fund --loglevel=error &&
+    (cd web && PLAYWRIGHT_SKIP_BROWSER_DOWNLOAD=1 PUPPETEER_SKIP_DOWNLOAD=1 \
+      npm ci --no-audit --no-fund --loglevel=error &&
       cp package-lock.json node_modules/.installed-lock.json)
   fi
 }
@@ -111,7 +102,10 @@ case "$command" in
     build_page
     export ISLAND_SITE="$PWD/build-web/site" ISLAND_NATIVE_RUN="$PWD/$native_build/run"
     if [ "$command" = test ]; then
-      exec node --test --test-concurrency=1 web/tests/
+      # Firefox runs headful (headless, it has no WebGL here), so it needs a display.
+      display=()
+      [ -n "${DISPLAY:-}" ] || display=(scripts/xvfb.sh)
+      exec "${display[@]}" node --test --test-concurrency=1 web/tests/
     fi
     if [ "${2:-}" = threads ]; then build_page threads; else rm -rf build-web/site-threads; fi
     exec node web/bench/page_bench.mjs

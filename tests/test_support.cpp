@@ -9,6 +9,8 @@
 
 #include "app/startup.h"
 #include "platform/window.h"
+#include "scene/scene_files.h"
+#include "scene/scene_placements.h"
 #include "state/app_config.h"
 #include "state/globals.h"
 
@@ -54,13 +56,14 @@ ScratchDirectory::~ScratchDirectory() {
 glm::mat4 placementOf(const std::string& model) {
     const glm::mat4 one(1.0f);
     const glm::vec3 x(1, 0, 0), y(0, 1, 0), z(0, 0, 1);
-    if (model == "water_plane.obj")
-        return glm::translate(glm::scale(glm::rotate(one, glm::radians(90.0f), y), glm::vec3(14)),
-                              -y);
-    if (model == "tree2.obj")
+    if (model == kWaterFiles.model)
+        return glm::translate(
+            glm::scale(glm::rotate(one, glm::radians(90.0f), y), glm::vec3(kWaterScale)),
+            y * (kWaterHeight / kWaterScale));
+    if (model == kTreeFiles.model)
         return glm::translate(glm::rotate(glm::scale(one, glm::vec3(5)), glm::radians(110.0f), x),
                               glm::vec3(0, -3.8f, 2));
-    if (model != "skybox_new.obj") return one;
+    if (model != kSkyboxFiles.model) return one;
     const glm::mat4 m = glm::scale(glm::translate(one, glm::vec3(5, 0.2f, -15)), glm::vec3(500));
     return glm::rotate(glm::rotate(m, glm::radians(180.0f), y), glm::radians(270.0f), z);
 }

@@ -49,7 +49,8 @@ std::string printedBy(Action&& action) {
     return testing::internal::GetCapturedStdout();
 }
 
-// The model matrix the scene set-up gives the object of Models/`model`.
+// The model matrix the scene set-up gives the object of `model`, its path as
+// scene/scene_files.h names it ("Models/tree2.obj").
 glm::mat4 placementOf(const std::string& model);
 
 // Top row first, 1 (grey), 3 (RGB) or 4 (RGBA) channels.

@@ -5,3 +5,6 @@ island_test(tools_shader_dialects_test SOURCES tools/shader_dialects_test.cpp LA
 target_link_libraries(tools_shader_dialects_test PRIVATE shaderdialects_lib)
 island_test(tools_generated_assets_test SOURCES tools/generated_assets_test.cpp LABELS unit NEEDS island_assets)
 target_link_libraries(tools_generated_assets_test PRIVATE assetgen_lib)
+# The numbers the base shaders share with the program and the generator.
+island_test(tools_shader_constants_test SOURCES tools/shader_constants_test.cpp LABELS unit NEEDS island_shaders)
+target_link_libraries(tools_shader_constants_test PRIVATE assetgen_lib scene_lib)

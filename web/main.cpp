@@ -7,11 +7,14 @@
 // it (they need cross-origin isolation headers).
 #include <emscripten.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "app/startup.h"
 #include "assets/asset_prefetch.h"
 #include "frame/frame_loop.h"
+#include "frame/virtual_flight.h"
+#include "platform/scripted_input.h"
 #include "platform/window.h"
 #include "scene/scene_setup.h"
 
@@ -47,6 +50,22 @@ void runFrame() {
     pageLoopEnded(0);
 }
 
+// A page whose clock stands still at a moment of the flight shows that
+// moment as island-capture draws it: the script steps the camera by the time
+// since its last step, so the flight is run up to the moment on the same
+// virtual clock first, without drawing, and the page's frames then begin at it.
+void advanceFlightToHeldClock(FrameLoop& loop) {
+    const double moment = platform::pageHeldClock();
+    if (moment < 0.0) return;
+    platform::ScriptedInput virtualClock;
+    platform::setInputSource(&virtualClock);
+    // Past the timeline's end the flight stands still; the bound keeps a huge
+    // moment from overflowing the frame count.
+    constexpr double kLongestFlight = 3600.0;
+    advanceFlight(loop, virtualClock, 0, flightFrameOfTime(std::min(moment, kLongestFlight)));
+    platform::setInputSource(nullptr);
+}
+
 int fail() {
     pageLoopEnded(1);
     return 1;
@@ -79,6 +98,7 @@ int main() {
     if (!setUpScene(demo->scene, assets.get())) return fail();
     assets.reset();
     demo->loop = std::make_unique<FrameLoop>(demo->scene);
+    advanceFlightToHeldClock(*demo->loop);
     // 0 frames per second: the browser's display rate, through requestAnimationFrame.
     emscripten_set_main_loop(runFrame, 0, false);
     return 0;

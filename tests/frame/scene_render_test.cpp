@@ -15,6 +15,8 @@
 #include "render/reflection_map.h"
 #include "render/scene_object.h"
 #include "render/shadow_map.h"
+#include "scene/scene_files.h"
+#include "scene/scene_placements.h"
 #include "scene/scene_setup.h"
 #include "state/globals.h"
 #include "test_support.h"
@@ -47,7 +49,7 @@ void writeObj(const std::string& model, const std::vector<Quad>& quads, float re
         obj << "f" << corner(1) << corner(2) << corner(3) << "\nf" << corner(1) << corner(3)
             << corner(4) << '\n';
     }
-    support::writeFile("Models/" + model, obj.str());
+    support::writeFile(model, obj.str());
 }
 
 // The six faces of an axis-aligned box, facing out (or in, for a room).
@@ -67,7 +69,7 @@ std::vector<Quad> box(glm::vec3 l, glm::vec3 h, bool facingIn = false) {
     return quads;
 }
 
-void writeTexture(const std::string& name, glm::ivec3 colour, int alpha = -1) {
+void writeTexture(const std::string& path, glm::ivec3 colour, int alpha = -1) {
     support::TgaImage image{8, 8, alpha < 0 ? 3 : 4, {}};
     for (int i = 0; i < 64; ++i) {
         image.pixels.insert(image.pixels.end(), {static_cast<unsigned char>(colour.r),
@@ -75,25 +77,25 @@ void writeTexture(const std::string& name, glm::ivec3 colour, int alpha = -1) {
                                                  static_cast<unsigned char>(colour.b)});
         if (alpha >= 0) image.pixels.push_back(static_cast<unsigned char>(alpha));
     }
-    support::writeFile("Sprites/" + name, support::encodeTga(image, true));
+    support::writeFile(path, support::encodeTga(image, true));
 }
 
 // The stand-in's Models/ and Sprites/, in the working directory.
 void writeTestScene() {
-    const float w = 280.0f, y = -14.0f;
-    writeObj("island_large.obj", box({-12, -20, -12}, {12, 0, 12}), 3.0f);
-    writeObj("tree2.obj", box({-1, 0, -1}, {1, 10, 1}));
-    writeObj("water_plane.obj", {{{{-w, y, w}, {w, y, w}, {w, y, -w}, {-w, y, -w}}, {0, 1, 0}}},
+    const float w = 280.0f, y = kWaterHeight;  // where the shaders mirror the scene
+    writeObj(kCliffFiles.model, box({-12, -20, -12}, {12, 0, 12}), 3.0f);
+    writeObj(kTreeFiles.model, box({-1, 0, -1}, {1, 10, 1}));
+    writeObj(kWaterFiles.model, {{{{-w, y, w}, {w, y, w}, {w, y, -w}, {-w, y, -w}}, {0, 1, 0}}},
              40.0f);
-    writeObj("light_sphere.obj", box({-2, -2, -2}, {2, 2, 2}));
-    writeObj("skybox_new.obj", box({-495, -495, -510}, {505, 505, 485}, true));
-    for (const char* normalMap : {"cliff_bump3_NRM.tga", "sea_NRM.tga"})
+    writeObj(kLightSphereFiles.model, box({-2, -2, -2}, {2, 2, 2}));
+    writeObj(kSkyboxFiles.model, box({-495, -495, -510}, {505, 505, 485}, true));
+    for (const char* normalMap : {kCliffFiles.normalMap, kWaterFiles.normalMap})
         writeTexture(normalMap, {128, 128, 255});
-    writeTexture("cliff_tex.tga", {200, 170, 110});  // sand
-    writeTexture("tree2.tga", {60, 150, 60});
-    writeTexture("sea_trans2.tga", {40, 90, 160}, 140);
-    writeTexture("light_tex.tga", {255, 230, 90});
-    writeTexture("violentdays_1024.tga", {150, 190, 235});  // light blue
+    writeTexture(kCliffFiles.texture, {200, 170, 110});  // sand
+    writeTexture(kTreeFiles.texture, {60, 150, 60});
+    writeTexture(kWaterFiles.texture, {40, 90, 160}, 140);
+    writeTexture(kLightSphereFiles.texture, {255, 230, 90});
+    writeTexture(kSkyboxFiles.texture, {150, 190, 235});  // light blue
 }
 
 float luminance(glm::vec3 c) { return glm::dot(c, glm::vec3(0.299f, 0.587f, 0.114f)); }
@@ -179,7 +181,8 @@ TEST_P(SceneRender, TheColumnsShadowFollowsTheLightAndTheRestIsLitEvenly) {
     // A shadow map that occludes all it covers darkens the island but not the
     // far water, outside the light's frustum.
     lightPosition = glm::vec3(0, 140, 100);
-    const glm::vec3 far(150, 150, -40), farCentre(0, -7, -37), island(0, 0, 5), water(0, -14, -80);
+    const glm::vec3 far(150, 150, -40), farCentre(0, -7, -37), island(0, 0, 5),
+        water(0, kWaterHeight, -80);
     frame(far, farCentre);
     const float islandLit = light(island), waterLit = light(water);
     frame(far, farCentre, [&] { fill(scene.shadowMap->getFramebuffer(), GL_DEPTH_BUFFER_BIT); });
@@ -188,8 +191,8 @@ TEST_P(SceneRender, TheColumnsShadowFollowsTheLightAndTheRestIsLitEvenly) {
 }
 
 TEST_P(SceneRender, TheWaterShowsTheReflectionMapAndTheIslandNone) {
-    const glm::vec3 low(0, 5, 120), lowCentre(0, -8, 0), beforeIsland(0, -14, 16),
-        aside(-15, -14, 40);
+    const glm::vec3 low(0, 5, 120), lowCentre(0, -8, 0), beforeIsland(0, kWaterHeight, 16),
+        aside(-15, kWaterHeight, 40);
     for (int cliffMode : {5, 6}) {  // a shiny island is no mirror either
         scene.cliff->setMode(cliffMode);
         frame(low, lowCentre);
@@ -214,7 +217,7 @@ TEST_P(SceneRender, TheWaterShowsTheReflectionMapAndTheIslandNone) {
 // in its shading mode with specular and not in the one without. A shadow over
 // the water darkens its body but leaves the glint.
 TEST_P(SceneRender, TheWaterGlintsWhereItMirrorsTheLightAndAShadowDimsOnlyItsBody) {
-    const glm::vec3 eye(0, 30, -80), glint(0, -14, -40);
+    const glm::vec3 eye(0, 30, -80), glint(0, kWaterHeight, -40);
     const auto shadowed = [&] { fill(scene.shadowMap->getFramebuffer(), GL_DEPTH_BUFFER_BIT); };
     frame(eye, glint);
     const float bright = light(glint);
@@ -284,8 +287,8 @@ TEST_P(SceneRender, ThePictureFillsTheWindowAtEverySizeAndNothingIsDrawnMinimise
         // edges (x = +-12) and the sky a third beyond them: a reflection of
         // another aspect than the picture's puts the edges elsewhere.
         for (float side : {-1.0f, 1.0f}) {
-            const glm::vec3 sand = at(glm::vec3(side * 5.8f, -14, 41));
-            const glm::vec3 sky = at(glm::vec3(side * 11.4f, -14, 41));
+            const glm::vec3 sand = at(glm::vec3(side * 5.8f, kWaterHeight, 41));
+            const glm::vec3 sky = at(glm::vec3(side * 11.4f, kWaterHeight, 41));
             EXPECT_GT(sand.r - sand.b, sky.r - sky.b + 0.08f) << "side " << side;
         }
     }

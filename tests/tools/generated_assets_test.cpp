@@ -2,16 +2,18 @@
 // with their winding (flat shading and culling must), read through the
 // island's own OBJ reader, and the same bytes from every run of the generator.
 #include <cmath>
+#include <set>
 
 #include "assets/obj_reader.h"
+#include "scene/scene_files.h"
 #include "test_support.h"
 #include "tools/assetgen/asset_pack.h"
 
 namespace {
 
-ObjModel model(const std::string& name) {
+ObjModel model(const std::string& path) {
     ObjModel m;
-    readObjFile(support::runPath("Models/" + name).c_str(), m);
+    readObjFile(support::runPath(path).c_str(), m);
     return m;
 }
 
@@ -22,8 +24,8 @@ glm::vec3 corner(const ObjModel& m, const ObjFace& f, int c) {
 }  // namespace
 
 TEST(GeneratedAssets, EveryFaceIsOneTriangleWithOneNormalThatAgreesWithItsWinding) {
-    for (const char* name : {"water_plane.obj", "light_sphere.obj", "tree2.obj", "island_large.obj",
-                             "skybox_new.obj"}) {
+    for (const ObjectFiles& object : kSceneFiles) {
+        const char* name = object.model;
         const ObjModel m = model(name);
         ASSERT_TRUE(m.texCoordCount > 0 && m.faceCount > 0) << name;
         for (const ObjFace& f : m.faces) {
@@ -40,7 +42,7 @@ TEST(GeneratedAssets, EveryFaceIsOneTriangleWithOneNormalThatAgreesWithItsWindin
                 << name;
         }
         // The reader keeps three corners and the last one's normal: the file says no more.
-        const std::string text = support::readFile(support::runPath(std::string("Models/") + name));
+        const std::string text = support::readFile(support::runPath(name));
         for (size_t at = text.find("\nf "); at != std::string::npos;
              at = text.find("\nf ", at + 1)) {
             const std::string line = text.substr(at + 1, text.find('\n', at + 1) - at - 1);
@@ -56,7 +58,13 @@ TEST(GeneratedAssets, EveryFaceIsOneTriangleWithOneNormalThatAgreesWithItsWindin
 TEST(GeneratedAssets, ARunGivesTheBuildsBytesAndAnUnwritableDirectoryIsReported) {
     const std::vector<assetgen::GeneratedFile> files =
         assetgen::generateAssetPack();  // the second run
-    ASSERT_EQ(files.size(), 12u);
+    // Every file the scene loads, and no other.
+    std::multiset<std::string> loaded, generated;
+    for (const ObjectFiles& object : kSceneFiles)
+        for (const char* path : {object.model, object.texture, object.normalMap})
+            if (path != nullptr) loaded.insert(path);
+    for (const assetgen::GeneratedFile& file : files) generated.insert(file.path);
+    ASSERT_EQ(generated, loaded);
     for (const assetgen::GeneratedFile& file : files)
         EXPECT_TRUE(!file.bytes.empty() &&
                     file.bytes == support::readFile(support::runPath(file.path)))

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "scene/scene_files.h"
 #include "tools/assetgen/image.h"
 #include "tools/assetgen/island.h"
 #include "tools/assetgen/tree.h"
@@ -22,15 +23,6 @@ const IslandShape& island() {
 
 }  // namespace
 
-const std::vector<std::string>& assetPackPaths() {
-    static const std::vector<std::string> paths = {
-        "Models/water_plane.obj",  "Models/light_sphere.obj",     "Models/tree2.obj",
-        "Models/island_large.obj", "Models/skybox_new.obj",       "Sprites/sea_trans2.tga",
-        "Sprites/sea_NRM.tga",     "Sprites/light_tex.tga",       "Sprites/tree2.tga",
-        "Sprites/cliff_tex.tga",   "Sprites/cliff_bump3_NRM.tga", "Sprites/violentdays_1024.tga"};
-    return paths;
-}
-
 std::string makeTreeObj() { return makeTreeObj(island()); }
 
 std::string makeIslandObj() {
@@ -40,20 +32,18 @@ std::string makeIslandObj() {
 std::vector<GeneratedFile> generateAssetPack() {
     Image cliffColour(1, 1, 3), cliffNormals(1, 1, 3);
     bakeIslandTextures(island(), kCliffTextureSize, cliffColour, cliffNormals);
-    const std::vector<std::string>& paths = assetPackPaths();
-    std::vector<GeneratedFile> files = {{paths[0], makeWaterPlaneObj()},
-                                        {paths[1], makeLightSphereObj()},
-                                        {paths[2], makeTreeObj()},
-                                        {paths[3], makeIslandObj()},
-                                        {paths[4], makeSkyboxObj()},
-                                        {paths[5], makeSeaTexture()},
-                                        {paths[6], makeSeaNormalMap()},
-                                        {paths[7], makeLightTexture()},
-                                        {paths[8], makeTreeTexture()},
-                                        {paths[9], encodeTga(cliffColour)},
-                                        {paths[10], encodeTga(cliffNormals)},
-                                        {paths[11], makeSkyTexture()}};
-    return files;
+    return {{kWaterFiles.model, makeWaterPlaneObj()},
+            {kLightSphereFiles.model, makeLightSphereObj()},
+            {kTreeFiles.model, makeTreeObj()},
+            {kCliffFiles.model, makeIslandObj()},
+            {kSkyboxFiles.model, makeSkyboxObj()},
+            {kWaterFiles.texture, makeSeaTexture()},
+            {kWaterFiles.normalMap, makeSeaNormalMap()},
+            {kLightSphereFiles.texture, makeLightTexture()},
+            {kTreeFiles.texture, makeTreeTexture()},
+            {kCliffFiles.texture, encodeTga(cliffColour)},
+            {kCliffFiles.normalMap, encodeTga(cliffNormals)},
+            {kSkyboxFiles.texture, makeSkyTexture()}};
 }
 
 bool writeAssetPack(const std::vector<GeneratedFile>& files, const std::string& directory,

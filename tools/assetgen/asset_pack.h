@@ -12,9 +12,7 @@ struct GeneratedFile {
     std::string bytes;
 };
 
-// The file names the scene loads, in the order generateAssetPack returns them.
-const std::vector<std::string>& assetPackPaths();
-
+// Every file the scene loads (scene/scene_files.h), the models first.
 std::vector<GeneratedFile> generateAssetPack();
 
 // Writes every file under `directory`, creating Models/ and Sprites/. On

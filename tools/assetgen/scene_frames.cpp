@@ -18,8 +18,9 @@ glm::dvec3 rotateX(const glm::dvec3& p, double degrees) {
 
 glm::dvec3 waterModelToWorld(const glm::dvec3& model) {
     // Rotation by 90 degrees about y takes (x, y, z) to (z, y, -x).
-    const glm::dvec3 shifted = model + glm::dvec3(0.0, -1.0, 0.0);
-    return kWaterScale * glm::dvec3(shifted.z, shifted.y, -shifted.x);
+    const double scale = kWaterScale;
+    const glm::dvec3 shifted = model + glm::dvec3(0.0, kWaterHeight / scale, 0.0);
+    return scale * glm::dvec3(shifted.z, shifted.y, -shifted.x);
 }
 
 glm::dvec3 treeModelToWorld(const glm::dvec3& model) {

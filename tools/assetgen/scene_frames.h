@@ -1,7 +1,7 @@
 // Where the scene set-up puts each model, as plain functions, so that the
 // generator can author objects in world units and write them in model space.
 //
-//   water:   rotate 90 about y, scale 14, translate (0, -1, 0)
+//   water:   rotate 90 about y, scale kWaterScale, translate to kWaterHeight
 //   tree:    scale 5, rotate 110 about x, translate (0, -3.8, 2)
 //   skybox:  translate (5, 0.2, -15), scale 500, rotate 180 about y, rotate 270 about z
 //   island and light sphere: model space is world space (the sphere is moved
@@ -13,16 +13,12 @@
 
 #include <glm/glm.hpp>
 
+#include "scene/scene_placements.h"
+
 namespace assetgen {
 
-constexpr double kWaterScale = 14.0;
-constexpr double kWaterLevel = -14.0;  // world y of the water plane's model y = 0
 constexpr double kTreeScale = 5.0;
 constexpr double kSkyScale = 500.0;
-
-const glm::dvec3 kCameraStart(0.0, 20.0, 41.0);
-const glm::dvec3 kLightStart(0.0, 140.0, 100.0);
-const glm::dvec3 kSkyCentre(5.0, 0.2, -15.0);
 
 glm::dvec3 waterModelToWorld(const glm::dvec3& model);
 

@@ -20,14 +20,11 @@ namespace {
 constexpr std::uint32_t kCloudSeed = 3101u;
 constexpr std::uint32_t kWispSeed = 3201u;
 
-const glm::dvec3 kZenith(0.13, 0.33, 0.70);
-const glm::dvec3 kHorizon(0.70, 0.81, 0.92);
 const glm::dvec3 kHaze(0.78, 0.85, 0.90);
 const glm::dvec3 kSeaNear(0.33, 0.48, 0.56);
 const glm::dvec3 kSeaDeep(0.07, 0.22, 0.30);
 const glm::dvec3 kCloudLit(0.98, 0.98, 0.97);
 const glm::dvec3 kCloudShade(0.66, 0.70, 0.78);
-const glm::dvec3 kSunGlow(1.0, 0.93, 0.75);
 
 const SkyFace kFaces[6] = {
     {{0, 1, 0}, {1, 0, 0}, {0, 0, 1}, 0, 0},     // zenith: north at the top of the tile
@@ -49,7 +46,7 @@ double powInt(double x, int n) {
 }
 
 glm::dvec3 clearSky(double elevation) {
-    const glm::dvec3 sky = glm::mix(kZenith, kHorizon, powInt(1.0 - elevation, 4));
+    const glm::dvec3 sky = glm::mix(kSkyZenith, kSkyHorizon, powInt(1.0 - elevation, 4));
     return glm::mix(sky, kHaze, smoothstep(0.06, 0.0, elevation));
 }
 
@@ -74,10 +71,12 @@ glm::dvec3 skyColour(const glm::dvec3& direction) {
     }
     glm::dvec3 sky = clearSky(e);
 
-    const glm::dvec3 sun = glm::normalize(kLightStart);
+    const glm::dvec3 sun = glm::normalize(glm::dvec3(kLightStart));
     const double towardsSun = glm::dot(d, sun);
     if (towardsSun > 0.0) {
-        sky = glm::mix(sky, kSunGlow, 0.45 * powInt(towardsSun, 48) + 0.2 * powInt(towardsSun, 6));
+        sky = glm::mix(
+            sky, kSkyGlow,
+            kSkyGlowTight * powInt(towardsSun, 48) + kSkyGlowBroad * powInt(towardsSun, 6));
     }
 
     // Clouds on a flat layer: the plane coordinates grow towards the horizon,

@@ -20,6 +20,17 @@ constexpr int kSkyAtlasHeight = 2048;
 constexpr int kSkyTileSize = 512;
 constexpr int kSkyTilePadding = 4;
 
+// The clear sky: a gradient from the zenith to the haze at the horizon, and a
+// glow around the light, broad and faint (the sixth power of the cosine
+// towards the light) and tight and bright (its 48th power). The base shaders
+// paint the same sky where the water mirrors nothing (their SKY_ constants,
+// which a test holds to these).
+inline const glm::dvec3 kSkyZenith(0.13, 0.33, 0.70);
+inline const glm::dvec3 kSkyHorizon(0.70, 0.81, 0.92);
+inline const glm::dvec3 kSkyGlow(1.0, 0.93, 0.75);
+constexpr double kSkyGlowBroad = 0.2;
+constexpr double kSkyGlowTight = 0.45;
+
 struct SkyFace {
     glm::dvec3 direction;  // world direction of the face's centre
     glm::dvec3 across;     // world direction of growing u on the tile

@@ -9,6 +9,8 @@
 #include <iomanip>
 #include <sstream>
 
+#include "frame/virtual_flight.h"
+
 namespace {
 
 // A whole string as a finite decimal number; false for anything else.
@@ -53,10 +55,10 @@ bool parseTimes(const std::string& list, std::vector<double>& times, std::string
     }
     std::sort(times.begin(), times.end());
     for (std::size_t i = 1; i < times.size(); ++i) {
-        if (frameOfTime(times[i]) == frameOfTime(times[i - 1])) {
+        if (flightFrameOfTime(times[i]) == flightFrameOfTime(times[i - 1])) {
             std::ostringstream message;
             message << "--at: times " << times[i - 1] << " and " << times[i]
-                    << " fall on the same frame (1/" << kCaptureFramesPerSecond
+                    << " fall on the same frame (1/" << kFlightFramesPerSecond
                     << " s apart at least)";
             error = message.str();
             return false;
@@ -191,8 +193,6 @@ std::string captureUsage() {
            "                   attribute location bound (the pictures must not change)\n"
            "  --help           this text\n";
 }
-
-long frameOfTime(double seconds) { return std::lround(seconds * kCaptureFramesPerSecond); }
 
 std::string shotFileName(const std::string& prefix, double seconds) {
     std::ostringstream name;

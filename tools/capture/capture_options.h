@@ -9,8 +9,10 @@
 enum class GizmoTarget { None, Cliff, Tree, Water };
 
 struct CaptureOptions {
-    std::vector<double> times;  // seconds on the virtual clock, ascending, no repeats
-    int width = 0;              // 0: the window size from config.cfg
+    // Seconds on the flight's virtual clock, ascending, each on a frame of its
+    // own: a shot is taken at the frame nearest its time.
+    std::vector<double> times;
+    int width = 0;  // 0: the window size from config.cfg
     int height = 0;
     std::string outputDirectory = ".";
     std::string prefix = "frame";
@@ -21,9 +23,6 @@ struct CaptureOptions {
     bool help = false;
 };
 
-// The virtual clock runs at this rate from 0; a shot is taken at the frame
-// nearest its requested time.
-constexpr int kCaptureFramesPerSecond = 60;
 // Upper bounds that keep a typo from asking for hours of frames or for a
 // window whose shadow map (three times the window) no driver can allocate.
 constexpr double kLatestCaptureTime = 3600.0;
@@ -36,9 +35,6 @@ bool parseCaptureOptions(const std::vector<std::string>& arguments, CaptureOptio
 
 // The --help text.
 std::string captureUsage();
-
-// The frame whose clock time is nearest `seconds`.
-long frameOfTime(double seconds);
 
 // The file a shot is written to: <prefix>-<seconds>s.png, seconds in their
 // shortest form ("0", "22.5").

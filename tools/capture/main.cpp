@@ -2,10 +2,11 @@
 // anyone at the keyboard. It starts up exactly as the demo does (config.cfg,
 // the window, the scene), but its clock is virtual and steps at a fixed 60
 // frames per second from 0, so the same times always give the same images.
-// Each frame runs the demo's own steps in playback mode: the frame loop's
-// start of frame (the playback script and the camera's playback update), the
-// frame composition, the swap and the GL error report. The key handlers are
-// left out: nobody is at the keyboard.
+// Every frame runs the demo's start of frame in playback mode (the playback
+// script and the camera's playback update); the frames it saves are also
+// drawn, swapped and checked for a GL error as in the demo, the others only
+// advance the flight (nothing drawn carries over into a later frame). The key
+// handlers are left out: nobody is at the keyboard.
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "capture_options.h"
 #include "frame/frame_composition.h"
 #include "frame/frame_loop.h"
+#include "frame/virtual_flight.h"
 #include "frame_image.h"
 #include "platform/console.h"
 #include "platform/gl_context.h"
@@ -29,9 +31,6 @@
 #include "state/app_config.h"
 
 namespace {
-
-// Progress lines on long captures, every this many frames (5 s of flight).
-constexpr long kProgressInterval = 5 * kCaptureFramesPerSecond;
 
 void report(const std::string& line) { platform::printErrorLine("island-capture: " + line); }
 
@@ -60,8 +59,7 @@ bool sceneLoadedWhole(const Scene& scene) {
     return false;
 }
 
-// Runs frames 0 .. the last requested one and saves the requested ones.
-// Returns the exit status.
+// Advances the flight from shot to shot and saves each. Returns the exit status.
 int captureFlight(Scene& scene, const CaptureOptions& options,
                   platform::ScriptedInput& virtualInput) {
     std::unique_ptr<CoordinateGizmo> gizmo;
@@ -71,30 +69,25 @@ int captureFlight(Scene& scene, const CaptureOptions& options,
     // The demo's own frame loop in its start state: playback mode, no
     // recording loaded, so no key and no mouse movement reach the camera.
     FrameLoop loop(scene);
-    const long lastFrame = frameOfTime(options.times.back());
-    std::size_t nextShot = 0;
-    for (long frame = 0; frame <= lastFrame; ++frame) {
-        const double now = static_cast<double>(frame) / kCaptureFramesPerSecond;
-        virtualInput.setTime(now);
-        const glm::mat4 view = loop.beginFrame();
+    long nextFrame = 0;
+    for (std::size_t shot = 0; shot < options.times.size(); ++shot) {
+        const double seconds = options.times[shot];
+        const long frame = flightFrameOfTime(seconds);
+        advanceFlight(loop, virtualInput, nextFrame, frame);
+        const glm::mat4 view = beginFlightFrame(loop, virtualInput, frame);
+        nextFrame = frame + 1;
         renderFrame(scene, view);
         if (gizmo) gizmo->draw(view, scene.projection);
 
-        if (frameOfTime(options.times[nextShot]) == frame) {
-            const double seconds = options.times[nextShot];
-            const std::string path = (std::filesystem::path(options.outputDirectory) /
-                                      shotFileName(options.prefix, seconds))
-                                         .string();
-            if (!writePng(path, readBackBuffer(scene.frameWidth, scene.frameHeight))) {
-                report("cannot write " + path);
-                return 1;
-            }
-            ++nextShot;
-            report("wrote " + path + " (" + std::to_string(nextShot) + " of " +
-                   std::to_string(options.times.size()) + ", frame " + std::to_string(frame) + ")");
-        } else if (frame % kProgressInterval == 0 && frame > 0) {
-            report("frame " + std::to_string(frame) + " of " + std::to_string(lastFrame));
+        const std::string path =
+            (std::filesystem::path(options.outputDirectory) / shotFileName(options.prefix, seconds))
+                .string();
+        if (!writePng(path, readBackBuffer(scene.frameWidth, scene.frameHeight))) {
+            report("cannot write " + path);
+            return 1;
         }
+        report("wrote " + path + " (" + std::to_string(shot + 1) + " of " +
+               std::to_string(options.times.size()) + ", frame " + std::to_string(frame) + ")");
 
         platform::glfwSwapBuffers();
         platform::reportGLError();
