@@ -10,7 +10,7 @@ import {cameraKeys, displayKeys} from '../page/keys.js';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 // Where the controls tables are documented.
-const controlsDocument = path.join(root, 'README.md');
+const controlsDocument = path.join(root, 'docs/controls.md');
 
 // The rows of the first Markdown table after `heading`, as lists of cells.
 function tableAfter(markdown, heading) {
@@ -28,8 +28,8 @@ function tableAfter(markdown, heading) {
 test('the Keys panel lists the documented controls, row for row', () => {
     const markdown = fs.readFileSync(controlsDocument, 'utf8');
     for (const [heading, keys] of [
-        ['### Camera', cameraKeys],
-        ['### Light, shading and display', displayKeys],
+        ['## Camera', cameraKeys],
+        ['## Light, shading and display', displayKeys],
     ]) {
         assert.deepEqual(keys, tableAfter(markdown, heading), heading);
     }
