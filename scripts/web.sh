@@ -8,6 +8,7 @@
 #   scripts/web.sh build    install what is missing and build build-web/site/
 #   scripts/web.sh test     build, then run the browser tests in Debian's chromium and
 #                           firefox-esr (on an Xvfb display of their own when there is none)
+#   scripts/web.sh lint     check the page's JavaScript and its tests with ESLint
 #   scripts/web.sh bench    build, then measure the page against the native program
 #   scripts/web.sh bench threads
 #                           the same, and also the page built to read its assets on
@@ -27,8 +28,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 command="${1:-serve}"
 case "$command" in
-  serve | build | test | bench) ;;
-  *) echo "usage: scripts/web.sh [build|test|bench]" >&2; exit 2 ;;
+  serve | build | test | bench | lint) ;;
+  *) echo "usage: scripts/web.sh [build|test|bench|lint]" >&2; exit 2 ;;
 esac
 
 install_packages() {
@@ -36,6 +37,10 @@ install_packages() {
   # Debian's nodejs has no npm of its own; a node from elsewhere brings one.
   command -v npm >/dev/null || extra+=(npm)
   scripts/install_deps.sh "${extra[@]}"
+  install_npm_packages
+}
+
+install_npm_packages() {
   # playwright-core and puppeteer-core download no browser; the variables
   # keep any other Playwright or Puppeteer package from doing so either.
   # The copy of the lock file marks an install that finished.
@@ -73,9 +78,15 @@ build_page() {
   rm -rf "$site"
   mkdir -p "$site"
   cp web/index.html web/page.js "build-web/wasm$variant"/out/* "$site"/
+  cp -r web/page "$site"/
   echo "The page is in $site/ ($(du -sh "$site" | cut -f1))."
 }
 
+if [ "$command" = lint ]; then
+  command -v npm >/dev/null || install_packages
+  install_npm_packages
+  cd web && exec node_modules/.bin/eslint --max-warnings=0 .
+fi
 install_packages
 case "$command" in
   build) build_native; build_page ;;

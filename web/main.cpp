@@ -73,6 +73,18 @@ int fail() {
 
 }  // namespace
 
+// The page calls this when the canvas's WebGL context is lost: the program
+// draws no more frames, ends a recording as quitting would, and lets go of
+// the page's keys and mouse. Its GL objects went with the context, and the
+// page starts a new program when it has one again.
+extern "C" EMSCRIPTEN_KEEPALIVE void islandStop() {
+    if (demo == nullptr || demo->loop == nullptr) return;
+    emscripten_cancel_main_loop();
+    demo->loop->shutdown();
+    demo = nullptr;  // not deleted: its GL objects belong to the lost context
+    platform::glfwTerminate();
+}
+
 int main() {
 #ifdef ISLAND_WEB_THREADS
     // Only for comparison: a page served with cross-origin isolation can read

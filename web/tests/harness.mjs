@@ -205,8 +205,9 @@ export async function waitForFrames(page, count) {
     await page.waitForFunction((target) => window.island.frames >= target, now + count);
 }
 
+// The program's window title; the document's title is "island — " and that.
 export async function waitForTitle(page, title) {
-    await page.waitForFunction((expected) => document.title === expected, title);
+    await page.waitForFunction((expected) => document.title === expected, `island — ${title}`);
 }
 
 export function linesOf(page, stream) {
