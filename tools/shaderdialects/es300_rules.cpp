@@ -19,14 +19,15 @@ const char* const kPrecisions =
 // The sampler types of GLSL ES 3.00 without a default precision, besides the
 // two above, which every file gets.
 const std::set<std::string> kSamplersWithoutPrecision = {
-    "sampler3D", "samplerCubeShadow", "sampler2DArray", "sampler2DArrayShadow",
-    "isampler2D", "isampler3D", "isamplerCube", "isampler2DArray", "usampler2D",
-    "usampler3D", "usamplerCube", "usampler2DArray"};
+    "sampler3D",  "samplerCubeShadow", "sampler2DArray", "sampler2DArrayShadow",
+    "isampler2D", "isampler3D",        "isamplerCube",   "isampler2DArray",
+    "usampler2D", "usampler3D",        "usamplerCube",   "usampler2DArray"};
 // What GLSL 3.30 has and GLSL ES 3.00 lacks.
 const std::set<std::string> kUnknownInEs300 = {
-    "sampler1D", "sampler1DShadow", "sampler1DArray", "sampler1DArrayShadow", "sampler2DRect",
-    "sampler2DRectShadow", "samplerBuffer", "sampler2DMS", "sampler2DMSArray", "isampler1D",
-    "usampler1D", "noperspective", "gl_ClipDistance", "gl_PrimitiveID"};
+    "sampler1D",        "sampler1DShadow",     "sampler1DArray", "sampler1DArrayShadow",
+    "sampler2DRect",    "sampler2DRectShadow", "samplerBuffer",  "sampler2DMS",
+    "sampler2DMSArray", "isampler1D",          "usampler1D",     "noperspective",
+    "gl_ClipDistance",  "gl_PrimitiveID"};
 
 // A decimal int number whose value a float with ".0" appended keeps: no octal
 // (a leading 0), no hex, no suffix.
@@ -74,7 +75,8 @@ void floatInitialisers(const Source& source, RuleResult& result) {
     for (size_t index = 0; index + 3 < source.code.size(); ++index) {
         if (!source.codeIs(index, "float")) continue;
         size_t name = index + 1;
-        while (source.codeToken(name).kind == TokenKind::Identifier && source.codeIs(name + 1, "=")) {
+        while (source.codeToken(name).kind == TokenKind::Identifier &&
+               source.codeIs(name + 1, "=")) {
             size_t number = name + 2;
             if (source.codeIs(number, "-") || source.codeIs(number, "+")) ++number;
             if (number + 1 >= source.code.size()) break;

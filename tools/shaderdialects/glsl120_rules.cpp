@@ -15,24 +15,71 @@ namespace {
 
 const std::set<std::string> kPrecisionWords = {"highp", "mediump", "lowp"};
 // The types a 1.20 attribute or varying may have.
-const std::set<std::string> kFloatTypes = {"float", "vec2",   "vec3",   "vec4",   "mat2",
-                                           "mat3",  "mat4",   "mat2x2", "mat2x3", "mat2x4",
-                                           "mat3x2", "mat3x3", "mat3x4", "mat4x2", "mat4x3",
-                                           "mat4x4"};
+const std::set<std::string> kFloatTypes = {
+    "float",  "vec2",   "vec3",   "vec4",   "mat2",   "mat3",   "mat4",   "mat2x2",
+    "mat2x3", "mat2x4", "mat3x2", "mat3x3", "mat3x4", "mat4x2", "mat4x3", "mat4x4"};
 // Words after which a name is used, not declared.
 const std::set<std::string> kStatementWords = {"return", "else", "do"};
 
 // Names and operators of GLSL 3.30 that GLSL 1.20 does not know.
-const std::set<std::string> kUnknownIn120 = {
-    "uint", "uvec2", "uvec3", "uvec4", "switch", "case", "texelFetch", "texelFetchOffset",
-    "textureSize", "textureLod", "textureLodOffset", "textureProj", "textureProjLod",
-    "textureProjOffset", "textureProjLodOffset", "textureOffset", "textureGrad",
-    "textureGradOffset", "textureProjGrad", "textureProjGradOffset", "inverse", "determinant",
-    "round", "roundEven", "trunc", "isnan", "isinf", "sinh", "cosh", "tanh", "asinh", "acosh",
-    "atanh", "modf", "floatBitsToInt", "floatBitsToUint", "intBitsToFloat", "uintBitsToFloat",
-    "gl_VertexID", "gl_InstanceID", "gl_ClipDistance", "gl_PrimitiveID", "flat",
-    "noperspective", "layout", "%", "%=", "<<", ">>", "<<=", ">>=", "&", "|", "^", "&=", "|=",
-    "^=", "~"};
+const std::set<std::string> kUnknownIn120 = {"uint",
+                                             "uvec2",
+                                             "uvec3",
+                                             "uvec4",
+                                             "switch",
+                                             "case",
+                                             "texelFetch",
+                                             "texelFetchOffset",
+                                             "textureSize",
+                                             "textureLod",
+                                             "textureLodOffset",
+                                             "textureProj",
+                                             "textureProjLod",
+                                             "textureProjOffset",
+                                             "textureProjLodOffset",
+                                             "textureOffset",
+                                             "textureGrad",
+                                             "textureGradOffset",
+                                             "textureProjGrad",
+                                             "textureProjGradOffset",
+                                             "inverse",
+                                             "determinant",
+                                             "round",
+                                             "roundEven",
+                                             "trunc",
+                                             "isnan",
+                                             "isinf",
+                                             "sinh",
+                                             "cosh",
+                                             "tanh",
+                                             "asinh",
+                                             "acosh",
+                                             "atanh",
+                                             "modf",
+                                             "floatBitsToInt",
+                                             "floatBitsToUint",
+                                             "intBitsToFloat",
+                                             "uintBitsToFloat",
+                                             "gl_VertexID",
+                                             "gl_InstanceID",
+                                             "gl_ClipDistance",
+                                             "gl_PrimitiveID",
+                                             "flat",
+                                             "noperspective",
+                                             "layout",
+                                             "%",
+                                             "%=",
+                                             "<<",
+                                             ">>",
+                                             "<<=",
+                                             ">>=",
+                                             "&",
+                                             "|",
+                                             "^",
+                                             "&=",
+                                             "|=",
+                                             "^=",
+                                             "~"};
 
 // The 1.20 lookup for each sampler type it has; ".r" follows a shadow lookup.
 const std::map<std::string, std::pair<std::string, bool>> kLookups = {
@@ -144,14 +191,15 @@ class Writer {
             if (gone[index]) continue;
             const Token& token = source.codeToken(index);
             const std::string word = source.codeText(index);
-            if (kUnknownIn120.count(word) != 0 || (isSamplerType(word) && kLookups.count(word) == 0)) {
+            if (kUnknownIn120.count(word) != 0 ||
+                (isSamplerType(word) && kLookups.count(word) == 0)) {
                 return result.refuse(token, "'" + word + "' has no GLSL 1.20 form");
             }
-            if (token.kind == TokenKind::Number &&
-                (word.back() == 'u' || word.back() == 'U')) {
+            if (token.kind == TokenKind::Number && (word.back() == 'u' || word.back() == 'U')) {
                 return result.refuse(token, "unsigned numbers have no GLSL 1.20 form");
             }
-            if (kPrecisionWords.count(word) != 0) result.edits.push_back(removal(source, index, index));
+            if (kPrecisionWords.count(word) != 0)
+                result.edits.push_back(removal(source, index, index));
             if (!outputName.empty() && word == outputName && !outputUse(index)) return false;
             if (word == "texture" && source.codeIs(index + 1, "(") && !lookup(index, samplers))
                 return false;
@@ -183,13 +231,13 @@ class Writer {
         const std::string sampler = source.codeText(call + 2);
         const auto type = samplers.find(sampler);
         if (type == samplers.end()) {
-            return result.refuse(token, "texture() on '" + sampler +
-                                            "', which is no sampler declared in this file");
+            return result.refuse(
+                token, "texture() on '" + sampler + "', which is no sampler declared in this file");
         }
         const auto form = kLookups.find(type->second);
         if (form == kLookups.end()) {
-            return result.refuse(token, "texture() on a " + type->second +
-                                            " has no GLSL 1.20 form");
+            return result.refuse(token,
+                                 "texture() on a " + type->second + " has no GLSL 1.20 form");
         }
         result.edits.push_back({token.offset, token.length, form->second.first});
         if (!form->second.second) return true;

@@ -15,9 +15,9 @@ bool isIdentifierChar(char c) { return std::isalnum(static_cast<unsigned char>(c
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
 // The operators of more than one character, longest first.
-const char* const kLongOperators[] = {"<<=", ">>=", "&&", "||", "^^", "<<", ">>", "<=", ">=",
-                                      "==",  "!=",  "++", "--", "+=", "-=", "*=", "/=", "%=",
-                                      "&=",  "|=",  "^="};
+const char* const kLongOperators[] = {"<<=", ">>=", "&&", "||", "^^", "<<", ">>",
+                                      "<=",  ">=",  "==", "!=", "++", "--", "+=",
+                                      "-=",  "*=",  "/=", "%=", "&=", "|=", "^="};
 
 size_t operatorLength(const std::string& text, size_t at) {
     for (const char* op : kLongOperators) {
