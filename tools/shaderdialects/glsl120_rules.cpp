@@ -122,7 +122,7 @@ class Writer {
         for (const Statement& statement : globalStatements(source)) {
             if (!declaration(statement)) return result;
         }
-        everyToken();
+        if (everyToken()) directives();
         return result;
     }
 
@@ -203,6 +203,21 @@ class Writer {
             if (!outputName.empty() && word == outputName && !outputUse(index)) return false;
             if (word == "texture" && source.codeIs(index + 1, "(") && !lookup(index, samplers))
                 return false;
+        }
+        return true;
+    }
+
+    // A macro's body is code too: the output's name is renamed there, and a
+    // lookup, whose sampler the macro may take as an argument, is refused.
+    bool directives() {
+        for (const Token& token : source.tokens) {
+            if (!token.directive) continue;
+            const std::string word = tokenText(source.text, token);
+            if (word == "texture") {
+                return result.refuse(token, "texture() in a macro has no GLSL 1.20 form here");
+            }
+            if (!outputName.empty() && word == outputName)
+                result.edits.push_back({token.offset, token.length, "gl_FragColor"});
         }
         return true;
     }
