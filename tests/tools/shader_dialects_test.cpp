@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "test_support.h"
@@ -216,6 +217,24 @@ TEST(ShaderDialects, ACompilersMessageNamesTheSourcesLineInEveryDialect) {
         ASSERT_EQ(refused.size(), 1u) << d.directory;
         EXPECT_NE(refused[0].find(":7: 'undeclared'"), std::string::npos) << refused[0];
     }
+}
+
+// What the rules let through and a dialect's compiler refuses (a float times
+// an int, which only ES 3.00 rejects) stops the tool with the source's line,
+// and the broken file is not left behind.
+TEST(ShaderDialects, TheToolTakesBackAWrittenFileThatTheReferenceRefuses) {
+    support::ScratchDirectory scratch;
+    support::writeFile("set/base.vert",
+                       "#version 330\nin vec3 p;\nvoid main() { gl_Position = vec4(p, 1.0); }\n");
+    support::writeFile("set/base.frag",
+                       "#version 330\nout vec4 c;\nuniform float a;\n\n"
+                       "void main() { c = vec4(a * 2); }\n");
+    const std::string command = std::string(SHADERDIALECTS_TOOL) + " set out base > log.txt 2>&1";
+    EXPECT_NE(std::system(command.c_str()), 0);
+    const std::string log = support::readFile("log.txt");
+    EXPECT_EQ(log.rfind("shaderdialects: base.frag:5: ", 0), 0u) << log;
+    EXPECT_NE(log.find("GLSL ES 3.00"), std::string::npos) << log;
+    EXPECT_FALSE(std::ifstream("out/300es/base.frag").good());
 }
 
 // GLSL 3.30 takes what ES 3.00 refuses (an int where a float is meant, a
