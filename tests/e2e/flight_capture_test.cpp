@@ -195,3 +195,44 @@ INSTANTIATE_TEST_SUITE_P(Sets, PlainDrawing,
                          testing::Combine(testing::Values("runtime", "permode", "still"),
                                           support::kBothContexts),
                          setName);
+
+namespace {
+
+// The example sets of Shaders/examples, as the build writes them into the
+// run directory, in each dialect a desktop context reads.
+using ExampleAndContext = std::tuple<std::string, support::ContextRequest>;
+
+class ExampleSets : public testing::TestWithParam<ExampleAndContext> {};
+
+std::string exampleName(const testing::TestParamInfo<ExampleAndContext>& info) {
+    return std::get<0>(info.param) + std::get<1>(info.param).name;
+}
+
+}  // namespace
+
+// A set written from docs/shaders.md alone must build and draw a scene on
+// both desktop contexts with no OpenGL error: one small frame each.
+TEST_P(ExampleSets, DrawTheSceneWithoutAnOpenGLError) {
+    const auto& [example, context] = GetParam();
+    support::ScratchDirectory scratch(true);
+    support::writeFile("config.cfg", "glMajorVersion=" + std::to_string(context.major) +
+                                         "\nglMinorVersion=" + std::to_string(context.minor) +
+                                         "\nshaderversion=examples/" + example + "/" +
+                                         context.shaderVersion + "\n");
+    EXPECT_EQ(std::system(captureCommand("0", "96x72", "example").c_str()), 0)
+        << support::readFile("example.txt");
+    const std::string log = support::readFile("example.txt");
+    EXPECT_EQ(log.find("failed"), std::string::npos) << log;  // compile or link
+    EXPECT_EQ(log.find("GL: "), std::string::npos) << log;
+    int width = 0, height = 0;
+    const auto frame = readPng("example-0s.png", width, height);
+    std::set<int> colours;
+    for (size_t i = 0; i + 2 < frame.size(); i += 3)
+        colours.insert(frame[i] << 16 | frame[i + 1] << 8 | frame[i + 2]);
+    EXPECT_GT(colours.size(), 100u) << "a scene, not a blank";
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, ExampleSets,
+                         testing::Combine(testing::Values("lit", "normals", "fog"),
+                                          support::kBothContexts),
+                         exampleName);

@@ -2,7 +2,12 @@
 //   shaderdialects <source directory> <output directory> <name>...
 // reads <source directory>/<name>.vert and .frag (GLSL 3.30) and writes
 // <output directory>/<dialect>/<name>.vert and .frag for 120, 330 and 300es.
+// Where glslangValidator is installed, every written file is compiled by it,
+// and one it refuses is taken back: the tool stops naming the source's line
+// (the lines keep their numbers), so a construct the rules do not know (an
+// int where ES 3.00 wants a float, say) never leaves a broken file behind.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -14,6 +19,34 @@ namespace fs = std::filesystem;
 using namespace shaderdialects;
 
 namespace {
+
+std::string quoted(const std::string& path) {
+    std::string out = "'";
+    for (const char c : path) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+bool referenceCompilerInstalled() {
+    static const bool installed = std::system("command -v glslangValidator > /dev/null 2>&1") == 0;
+    return installed;
+}
+
+// The reference compiler's first complaint about `path`, as "LINE: message"
+// ("" when it takes the file).
+std::string referenceComplaint(const fs::path& path) {
+    FILE* output = popen(("glslangValidator " + quoted(path.string()) + " 2>&1").c_str(), "r");
+    if (output == nullptr) return "";
+    std::string first;
+    char line[1024];
+    while (std::fgets(line, sizeof line, output) != nullptr) {
+        const std::string text(line);
+        const size_t at = text.find("ERROR: 0:");
+        if (first.empty() && at == 0) first = text.substr(9, text.find_last_not_of("\r\n") - 8);
+    }
+    const int status = pclose(output);
+    if (status == 0) return "";
+    return first.empty() ? "0: not taken by glslangValidator" : first;
+}
 
 bool writeDialects(const fs::path& sourcePath, ShaderStage stage, const fs::path& outputDirectory) {
     std::ifstream sourceFile(sourcePath, std::ios::binary);
@@ -38,6 +71,16 @@ bool writeDialects(const fs::path& sourcePath, ShaderStage stage, const fs::path
         out << translation.text;
         if (!out.flush()) {
             std::fprintf(stderr, "shaderdialects: cannot write %s\n", target.string().c_str());
+            return false;
+        }
+        out.close();
+        if (!referenceCompilerInstalled()) continue;
+        const std::string complaint = referenceComplaint(target);
+        if (!complaint.empty()) {
+            fs::remove(target, error);
+            std::fprintf(stderr, "shaderdialects: %s:%s (in its %s form)\n",
+                         sourcePath.filename().string().c_str(), complaint.c_str(),
+                         dialect.description);
             return false;
         }
     }
