@@ -1,9 +1,13 @@
 // Whether the sources use the macro is asked of the compiler, not of a text
 // search: a mention in a comment, or only in an #ifdef, is no use of it.
 // Sources that use the macro in a way of their own fail their first build,
-// which is compiled once; the general program then draws every mode.
+// which is compiled once; the general program then draws every mode. So do
+// sources that test the macro in #if or #elif: there the general program's
+// fallback (SHADING_MODE standing for the uniform) is a name the preprocessor
+// reads as 0, so a build for one mode would take another branch than it.
 #include "render/per_mode_builds.h"
 
+#include <optional>
 #include <string>
 
 #include "render/shader_compile.h"
@@ -20,22 +24,38 @@ constexpr int kLowestSpecializedMode = kModeShadowPass;
 constexpr int kHighestSpecializedMode = kModeReflectionPass;
 constexpr const char* kModeMacro = "SHADING_MODE";
 // What the macro stands for when the compiler is asked whether the sources
-// use it: a name no source declares.
+// use it: a name no source declares, which fails to compile wherever code
+// reads it ...
 constexpr const char* kModeMacroProbe = "island_mode_macro_probe_";
+// ... and a number that code takes as a number does, but that the
+// preprocessor cannot evaluate: in #if it reads "0 (0)", which is no
+// expression.
+constexpr const char* kModeMacroOutsideCodeProbe = "int(0)";
 
-// Compiles each source with the macro standing for a name declared nowhere:
-// true when either then fails to compile, that is when its code uses it.
-bool sourcesUseModeMacro(const std::string& vertexSource, const std::string& fragmentSource) {
-    const std::string probe = "#define " + std::string(kModeMacro) + " " + kModeMacroProbe + "\n";
+// Whether both sources compile with the macro standing for `standIn`; none
+// when no shader object could be made.
+std::optional<bool> bothCompileWith(const std::string& vertexSource,
+                                    const std::string& fragmentSource, const char* standIn) {
+    const std::string probe = "#define " + std::string(kModeMacro) + " " + standIn + "\n";
     for (const auto& [type, source] :
          {std::pair{GL_VERTEX_SHADER, &vertexSource}, {GL_FRAGMENT_SHADER, &fragmentSource}}) {
         const GLuint shader = compiledShader(type, withDefinitions(*source, probe));
-        if (shader == 0) return false;
+        if (shader == 0) return std::nullopt;
         const bool compiles = compiledCleanly(shader);
         glDeleteShader(shader);
-        if (!compiles) return true;
+        if (!compiles) return false;
     }
-    return false;
+    return true;
+}
+
+// True when the sources' code reads the macro, and only their code: the
+// first probe then fails to compile and the second compiles.
+bool sourcesUseModeMacro(const std::string& vertexSource, const std::string& fragmentSource) {
+    const std::optional<bool> compilesWithoutIt =
+        bothCompileWith(vertexSource, fragmentSource, kModeMacroProbe);
+    if (compilesWithoutIt.value_or(true)) return false;
+    return bothCompileWith(vertexSource, fragmentSource, kModeMacroOutsideCodeProbe)
+        .value_or(false);
 }
 
 std::string modeDefinitions(int mode, bool opaqueColour) {

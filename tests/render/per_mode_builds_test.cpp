@@ -1,7 +1,8 @@
 // Builds per mode are made where the compiler sees the macro in the code: a
-// mention in a comment (one before #version too) is no use of it, and
-// sources that define it themselves fail the first build, after which the
-// program draws every mode itself.
+// mention in a comment (one before #version too) is no use of it, sources
+// that define it themselves fail the first build, after which the program
+// draws every mode itself, and sources that test it in #if would draw another
+// picture in a build than in the general program, so they get none.
 #include "render/per_mode_builds.h"
 
 #include "gl_test_support.h"
@@ -24,7 +25,11 @@ TEST(PerModeBuilds, FollowWhatTheCompilerSeesOfTheModeMacro) {
                  "// SHADING_MODE, when defined, is the mode\n" + head +
                      "#ifndef SHADING_MODE\n#define SHADING_MODE mode\n#endif\n" + body,
                  true},
-                {"own", head + "#define SHADING_MODE mode\n" + body, false}};
+                {"own", head + "#define SHADING_MODE mode\n" + body, false},
+                {"preprocessed",
+                 head + "#ifndef SHADING_MODE\n#define SHADING_MODE mode\n#endif\n" +
+                     "#if SHADING_MODE == 0\n#endif\n" + body,
+                 false}};
     for (const auto& row : rows) {
         support::writeFile(row.name + ".vert", row.vertex);
         support::writeFile(row.name + ".frag",
