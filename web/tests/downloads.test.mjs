@@ -6,7 +6,7 @@ import crypto from 'node:crypto';
 import fs from 'node:fs';
 import path from 'node:path';
 import zlib from 'node:zlib';
-import {after, before, test} from 'node:test';
+import {test} from 'node:test';
 
 import * as island from './harness.mjs';
 
@@ -34,25 +34,16 @@ const loads = [
       /^island\.data: damaged, a bad tar archive \(bad header checksum at byte 0\)\.$/]],
 ];
 
-let server;
-let browser;
-before(async () => {
-    server = await island.serveSite();
-    browser = await island.launchChromium('swiftshader');
-});
-after(async () => {
-    await browser.close();
-    await server.close();
-});
+const site = island.sharedChromium('swiftshader');
 
 test('each damaged or missing download is said in one line that names the file', async () => {
-    const page = await island.openIsland(browser, server, {width: 320, height: 240});
+    const page = await island.openIsland(site.browser, site.server, {width: 320, height: 240});
     for (const load of loads) {
         await page.unrouteAll();
         for (const [file, answer] of load) {
             await page.route(`**/${file}`, (route) => route.fulfill({contentType: 'application/octet-stream', ...answer}));
         }
-        await page.goto(`${server.url}index.html`);
+        await page.goto(`${site.server.url}index.html`);
         await page.waitForFunction(() => window.island.downloadsDone);
         const said = await island.linesOf(page, 'error');
         assert.equal(said.length, load.length, said.join('\n'));

@@ -8,6 +8,7 @@ import fs from 'node:fs';
 import http from 'node:http';
 import os from 'node:os';
 import path from 'node:path';
+import {after, before} from 'node:test';
 import {fileURLToPath} from 'node:url';
 import {promisify} from 'node:util';
 import {chromium} from 'playwright-core';
@@ -111,6 +112,22 @@ const contentTypes = {
     '.js': 'text/javascript',
     '.wasm': 'application/wasm',
 };
+
+// The site served and one chromium on `backend`, for the tests of the file or
+// suite that calls this: its hooks start both before the first test and close
+// them after the last.
+export function sharedChromium(backend) {
+    const shared = {server: null, browser: null};
+    before(async () => {
+        shared.server = await serveSite();
+        shared.browser = await launchChromium(backend);
+    });
+    after(async () => {
+        await shared.browser.close();
+        await shared.server.close();
+    });
+    return shared;
+}
 
 // Serves `directory` on 127.0.0.1 at a free port and counts the bytes it
 // sends. With crossOriginIsolated, it adds the two headers that allow worker

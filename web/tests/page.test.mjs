@@ -5,22 +5,13 @@
 // without WebGL 2.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
-import {after, before, describe, test} from 'node:test';
+import {describe, test} from 'node:test';
 
 import {cameraKeys, displayKeys} from '../page/keys.js';
 import * as island from './harness.mjs';
 
 describe('the page', {timeout: 4 * island.patience}, () => {
-    let server;
-    let browser;
-    before(async () => {
-        server = await island.serveSite();
-        browser = await island.launchChromium('swiftshader');
-    });
-    after(async () => {
-        await browser.close();
-        await server.close();
-    });
+    const site = island.sharedChromium('swiftshader');
 
     // The first page goes on from one test to the next.
     let page;
@@ -30,7 +21,7 @@ describe('the page', {timeout: 4 * island.patience}, () => {
             'in the window title, shown in the tab and beside the buttons, and Esc ends the loop',
         async () => {
         page = await island.openIsland(
-            browser, server, {query: '?clock=-1&window_width=300', width: 400, height: 300});
+            site.browser, site.server, {query: '?clock=-1&window_width=300', width: 400, height: 300});
         await island.waitForFrames(page, 1);
         const frame = await island.grabFrame(page);
         let lit = 0;
@@ -92,11 +83,11 @@ describe('the page', {timeout: 4 * island.patience}, () => {
             await page.click('#fold');
 
             assert.ok(await page.isDisabled('#fullscreen'), 'nothing to show full screen');
-            server.resetCount();
+            site.server.resetCount();
             await page.click('#start');
             await page.waitForFunction(() => window.island.starts === 2);
             await island.waitForFrames(page, 2);
-            assert.equal(server.bytesSent(), 0, 'nothing downloaded again');
+            assert.equal(site.server.bytesSent(), 0, 'nothing downloaded again');
 
             await page.evaluate(() => {
                 window.loseContext =
@@ -130,7 +121,7 @@ describe('the page', {timeout: 4 * island.patience}, () => {
         async () => {
             // The clock stands still, so nothing but the camera changes the picture.
             const page = await island.openIsland(
-                browser, server, {query: '?clock=0', width: 320, height: 240});
+                site.browser, site.server, {query: '?clock=0', width: 320, height: 240});
             await island.waitForFrames(page, 1);
             await page.click('#canvas');  // locks the pointer for mouse look
             await page.waitForFunction(() => document.pointerLockElement?.id === 'canvas');
@@ -197,7 +188,7 @@ describe('the page', {timeout: 4 * island.patience}, () => {
 
     test('in a browser without WebGL 2 the program says it on the console and the notice says what to try',
         async () => {
-            const context = await browser.newContext({viewport: {width: 400, height: 400}});
+            const context = await site.browser.newContext({viewport: {width: 400, height: 400}});
             await context.addInitScript(() => {
                 const getContext = HTMLCanvasElement.prototype.getContext;
                 HTMLCanvasElement.prototype.getContext = function(kind, ...options) {
@@ -207,7 +198,7 @@ describe('the page', {timeout: 4 * island.patience}, () => {
             const page = await context.newPage();
             const errors = [];
             page.on('pageerror', (error) => errors.push(error.message));
-            await page.goto(`${server.url}index.html`);
+            await page.goto(`${site.server.url}index.html`);
             await page.waitForFunction(() => window.island.exitStatus !== null);
             assert.equal(await page.evaluate(() => window.island.exitStatus), 1);
             await island.waitForLine(page, /^Failed to initialize OpenGL window\.$/);

@@ -3,7 +3,7 @@
 // held with clock=SECONDS is island-capture's frame of that moment, and a
 // cursor the page has not yet seen does not swing the view when it moves.
 import assert from 'node:assert/strict';
-import {after, before, describe, test} from 'node:test';
+import {describe, test} from 'node:test';
 
 import * as island from './harness.mjs';
 
@@ -13,16 +13,7 @@ const height = 300;
 const bounds = island.tolerance.llvmpipe;
 
 describe('the view', {timeout: 4 * island.patience, concurrency: true}, () => {
-    let server;
-    let browser;
-    before(async () => {
-        server = await island.serveSite();
-        browser = await island.launchChromium('llvmpipe');
-    });
-    after(async () => {
-        await browser.close();
-        await server.close();
-    });
+    const site = island.sharedChromium('llvmpipe');
 
     test('clock=S shows island-capture\'s frame at S, for S = 0, 8, 16 and 24', async () => {
         // The start, the climb, the way back down, and after the sideways leg:
@@ -32,7 +23,7 @@ describe('the view', {timeout: 4 * island.patience, concurrency: true}, () => {
         const natives = island.nativeCaptures(moments, width, height);
         const frames = await Promise.all(moments.map(async (moment) => {
             const page = await island.openIsland(
-                browser, server, {query: `?clock=${moment}`, width, height});
+                site.browser, site.server, {query: `?clock=${moment}`, width, height});
             await island.waitForFrames(page, 2);
             const frame = await island.grabFrame(page);
             assert.deepEqual(page.errors, [], `at ${moment} s`);
@@ -58,7 +49,7 @@ describe('the view', {timeout: 4 * island.patience, concurrency: true}, () => {
             // reference; the clock stands still, so only the mouse moves the view.
             const cursor = {x: 300, y: 200};
             const page = await island.openIsland(
-                browser, server, {query: '?clock=0', width, height, cursor});
+                site.browser, site.server, {query: '?clock=0', width, height, cursor});
             await island.waitForFrames(page, 1);
             await page.keyboard.press('KeyP');
             await island.waitForLine(page, /^end playing$/);
