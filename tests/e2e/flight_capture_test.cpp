@@ -147,6 +147,13 @@ std::string setName(const testing::TestParamInfo<SetAndContext>& info) {
     return std::get<0>(info.param) + std::get<1>(info.param).name;
 }
 
+// A config.cfg that asks for `context` and reads the shaders of `shaderVersion`.
+void writeConfig(const support::ContextRequest& context, const std::string& shaderVersion) {
+    support::writeFile("config.cfg", "glMajorVersion=" + std::to_string(context.major) +
+                                         "\nglMinorVersion=" + std::to_string(context.minor) +
+                                         "\nshaderversion=" + shaderVersion + "\n");
+}
+
 }  // namespace
 
 // The first frame and two with the light still (the map may be kept), the
@@ -164,9 +171,7 @@ TEST_P(PlainDrawing, TheShortcutsChangeNoPixelOfTheFlight) {
             fs::copy_file(std::string(ISLAND_SHADER_SETS) + "/" + set + "/" + version + "/" + file,
                           "Shaders/" + version + "/" + file);
     }
-    support::writeFile("config.cfg", "glMajorVersion=" + std::to_string(context.major) +
-                                         "\nglMinorVersion=" + std::to_string(context.minor) +
-                                         "\nshaderversion=" + context.shaderVersion + "\n");
+    writeConfig(context, context.shaderVersion);
     for (const std::string way : {"fast", "plain"}) {
         const std::string options = way == "plain" ? " --plain" : "";
         EXPECT_EQ(std::system(captureCommand("0,0.25,0.5", "96x72", way, options).c_str()), 0)
@@ -200,13 +205,7 @@ namespace {
 
 // The example sets of Shaders/examples, as the build writes them into the
 // run directory, in each dialect a desktop context reads.
-using ExampleAndContext = std::tuple<std::string, support::ContextRequest>;
-
-class ExampleSets : public testing::TestWithParam<ExampleAndContext> {};
-
-std::string exampleName(const testing::TestParamInfo<ExampleAndContext>& info) {
-    return std::get<0>(info.param) + std::get<1>(info.param).name;
-}
+class ExampleSets : public testing::TestWithParam<SetAndContext> {};
 
 }  // namespace
 
@@ -215,10 +214,7 @@ std::string exampleName(const testing::TestParamInfo<ExampleAndContext>& info) {
 TEST_P(ExampleSets, DrawTheSceneWithoutAnOpenGLError) {
     const auto& [example, context] = GetParam();
     support::ScratchDirectory scratch(true);
-    support::writeFile("config.cfg", "glMajorVersion=" + std::to_string(context.major) +
-                                         "\nglMinorVersion=" + std::to_string(context.minor) +
-                                         "\nshaderversion=examples/" + example + "/" +
-                                         context.shaderVersion + "\n");
+    writeConfig(context, "examples/" + example + "/" + context.shaderVersion);
     EXPECT_EQ(std::system(captureCommand("0", "96x72", "example").c_str()), 0)
         << support::readFile("example.txt");
     const std::string log = support::readFile("example.txt");
@@ -235,4 +231,4 @@ TEST_P(ExampleSets, DrawTheSceneWithoutAnOpenGLError) {
 INSTANTIATE_TEST_SUITE_P(Examples, ExampleSets,
                          testing::Combine(testing::Values("lit", "normals", "fog"),
                                           support::kBothContexts),
-                         exampleName);
+                         setName);
