@@ -70,7 +70,14 @@ export function dialectWriterOf(module) {
         toEs300(text, fileName) {
             const directive = versionDirective(text);
             if (directive?.version === '300 es') return {text};
-            if (directive?.version === '330' || directive?.version === '330 core') return written(text, fileName);
+            if (directive?.version === '330' || directive?.version === '330 core') {
+                try {
+                    return written(text, fileName);
+                } catch (error) {
+                    // The module has stopped (out of memory, say); the text stays the visitor's.
+                    return {error: {file: fileName, line: 1, message: `the dialect writer stopped: ${error.message}`}};
+                }
+            }
             const found = directive ? `it opens with "#version ${directive.version}"` : 'it has no #version line';
             return {error: {file: fileName, line: directive?.line ?? 1, message: `${takes}; ${found}`}};
         },
