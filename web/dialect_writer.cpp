@@ -26,8 +26,8 @@ const shaderdialects::Dialect& es300() {
 // vertex stage or (`fragment` not 0) the fragment stage. The answer starts
 // with '+' and goes on with the written text, or starts with '-' and goes on
 // with the refusal, one line: "<origin>:<line>: <what cannot be written>".
-extern "C" EMSCRIPTEN_KEEPALIVE const char* writeEs300(const char* source, int length,
-                                                       int fragment, const char* origin) {
+extern "C" EMSCRIPTEN_KEEPALIVE const char* writeEs300(const char* source, int length, int fragment,
+                                                       const char* origin) {
     const shaderdialects::Translation translation = shaderdialects::translateShader(
         std::string(source, static_cast<size_t>(length)),
         fragment != 0 ? shaderdialects::ShaderStage::Fragment : shaderdialects::ShaderStage::Vertex,
