@@ -49,9 +49,8 @@ void AssetPrefetch::work() {
         if (job->isModel) {
             model = prepareModel(job->path.c_str(), job->withTangents);
         } else {
-            image = std::make_unique<platform::ImageRead>();
-            image->result = platform::glfwReadImage(job->path.c_str(), &image->image,
-                                                    platform::GLFW_ORIGIN_UL_BIT);
+            image = std::make_unique<platform::ImageRead>(platform::readImageForUpload(
+                job->path.c_str(), platform::GLFW_ORIGIN_UL_BIT, platform::kMaxImageDimension));
         }
         {
             std::lock_guard<std::mutex> lock(mutex);
