@@ -17,6 +17,11 @@ namespace {
 constexpr size_t kHeaderBytes = 18;
 constexpr unsigned char kUncompressedTrueColour = 2;
 constexpr unsigned char kTopOriginBit = 0x20;
+#ifdef __EMSCRIPTEN__
+constexpr bool kGLTakesBgrRows = false;  // WebGL knows no BGR or BGRA
+#else
+constexpr bool kGLTakesBgrRows = true;
+#endif
 
 bool isPowerOfTwo(int value) { return value > 0 && (value & (value - 1)) == 0; }
 
@@ -33,11 +38,7 @@ const unsigned char* StoredImage::decodedRow(int row) const {
 }
 
 std::unique_ptr<StoredImage> mapStoredImage(const char* path, int flags, int maxDimension) {
-#ifdef __EMSCRIPTEN__
-    (void)path, (void)flags, (void)maxDimension;
-    return nullptr;
-#else
-    if (path == nullptr) return nullptr;
+    if (!kGLTakesBgrRows || path == nullptr) return nullptr;
     auto file = std::make_unique<MappedFile>(path);
     const unsigned char* header = file->bytes;
     if (header == nullptr || file->size < kHeaderBytes) return nullptr;
@@ -65,7 +66,6 @@ std::unique_ptr<StoredImage> mapStoredImage(const char* path, int flags, int max
     stored->rowsReversed = topRowStoredFirst != topRowAskedFirst;
     stored->file = std::move(file);
     return stored;
-#endif
 }
 
 }  // namespace platform

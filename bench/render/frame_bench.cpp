@@ -182,9 +182,10 @@ void reportAgainstFloor(benchmark::State& state, double demoSeconds, double floo
     state.counters["x_floor"] = demoSeconds / floorSeconds;
 }
 
-// Another build of the demo to launch in turn with this one (ISLAND_BASELINE,
-// for example the binary of the earlier code, run in the same run directory).
-std::string baselineProgram() {
+// The run directory of another build of the demo (ISLAND_BASELINE, for
+// example one of the earlier code with the data it generated), whose island
+// is launched in turn with this one.
+std::string baselineRunDirectory() {
     const char* baseline = std::getenv("ISLAND_BASELINE");
     return baseline != nullptr ? std::filesystem::absolute(baseline).string() : "";
 }
@@ -193,7 +194,7 @@ std::string baselineProgram() {
 // ISLAND_LAUNCHES), each after a launch of the floor's window that only
 // clears and swaps and of the baseline build, where those are given.
 void BM_DemoLaunchToFirstFrame(benchmark::State& state) {
-    const std::string floor = floorProgram(), baseline = baselineProgram();
+    const std::string floor = floorProgram(), baseline = baselineRunDirectory();
     const char* launchesSet = std::getenv("ISLAND_LAUNCHES");
     const int launches = launchesSet != nullptr ? std::max(1, std::atoi(launchesSet)) : 5;
     std::vector<double> demo, bare, earlier;
@@ -204,7 +205,8 @@ void BM_DemoLaunchToFirstFrame(benchmark::State& state) {
                     runStamped(runDirectory(), {floor, "--case", "first", "--frames", "50"}, 0.0)
                         .startUpSeconds());
             if (!baseline.empty())
-                earlier.push_back(runStamped(runDirectory(), {baseline}, 0.0).startUpSeconds());
+                earlier.push_back(
+                    runStamped(baseline, {baseline + "/island"}, 0.0).startUpSeconds());
             demo.push_back(
                 runStamped(runDirectory(), {runDirectory() + "/island"}, 0.0).startUpSeconds());
         }

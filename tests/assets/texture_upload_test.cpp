@@ -50,11 +50,11 @@ class TextureUpload : public testing::TestWithParam<support::ContextRequest> {
 TEST_P(TextureUpload, StoredAndDecodedImagesGiveTheSameTexels) {
     // Width, height, channels, top origin, image ID bytes, read as stored.
     const std::tuple<int, int, int, bool, int, bool> rows[] = {
-        {8, 4, 3, false, 0, true}, {8, 4, 3, true, 0, true}, {4, 8, 4, false, 0, true},
+        {8, 4, 3, false, 0, true}, {8, 4, 3, true, 0, true},  {4, 8, 4, false, 0, true},
         {4, 8, 4, true, 5, true},  {2, 2, 3, false, 3, true}, {6, 4, 3, false, 0, false}};
     for (const auto& [width, height, channels, topOrigin, idBytes, asStored] : rows) {
-        std::string bytes = support::encodeTga(support::tgaPattern(width, height, channels),
-                                               topOrigin);
+        std::string bytes =
+            support::encodeTga(support::tgaPattern(width, height, channels), topOrigin);
         bytes[0] = static_cast<char>(idBytes);
         bytes.insert(18, std::string(static_cast<size_t>(idBytes), '\x7f'));
         support::writeFile("image.tga", bytes);
