@@ -3,15 +3,25 @@
 #include "assets/asset_prefetch.h"
 
 #include "assets/obj_reader.h"
+#include "platform/mapped_file.h"
 
+// A file that maps is parsed from its mapping, without a copy in fresh
+// memory; one that does not is read, which says why it cannot be.
 std::unique_ptr<PreparedModel> prepareModel(const char* path, bool withTangents) {
     auto prepared = std::make_unique<PreparedModel>();
-    WholeFile file = readWholeFileQuietly(path);
-    prepared->unreadable = file.failed;
-    prepared->errorCode = file.errorCode;
-    prepared->notAFile = file.notAFile;
-    parseObjText(file.bytes.get(), file.length, prepared->mesh.model);
-    file.bytes.reset();
+    {
+        const platform::MappedFile mapped(path);
+        if (mapped.bytes != nullptr) {
+            parseObjText(reinterpret_cast<const char*>(mapped.bytes), static_cast<int>(mapped.size),
+                         prepared->mesh.model);
+        } else {
+            WholeFile file = readWholeFileQuietly(path);
+            prepared->unreadable = file.failed;
+            prepared->errorCode = file.errorCode;
+            prepared->notAFile = file.notAFile;
+            parseObjText(file.bytes.get(), file.length, prepared->mesh.model);
+        }
+    }
     prepared->arrays = prepared->mesh.prepareArrays(withTangents);
     return prepared;
 }
@@ -49,9 +59,8 @@ void AssetPrefetch::work() {
         if (job->isModel) {
             model = prepareModel(job->path.c_str(), job->withTangents);
         } else {
-            image = std::make_unique<platform::ImageRead>();
-            image->result = platform::glfwReadImage(job->path.c_str(), &image->image,
-                                                    platform::GLFW_ORIGIN_UL_BIT);
+            image = std::make_unique<platform::ImageRead>(platform::readImageForUpload(
+                job->path.c_str(), platform::GLFW_ORIGIN_UL_BIT, platform::kMaxImageDimension));
         }
         {
             std::lock_guard<std::mutex> lock(mutex);

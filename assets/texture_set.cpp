@@ -1,6 +1,8 @@
 // Texture loading: each image is read, uploaded once as level 0 with linear
-// filtering and repeat wrapping, and freed. An image that cannot be read, or
-// is too large for the context, leaves an empty (0 × 0) texture in its slot.
+// filtering and repeat wrapping, and freed. An image that comes as stored in
+// its file goes up from the file's mapping, row by row where the file keeps
+// the rows in the other order: the same texels as its decoded copy. An image that cannot be read,
+// or is too large for the context, leaves an empty (0 × 0) texture in its slot.
 #include "assets/texture_set.h"
 
 #include "assets/program_locations.h"
@@ -35,6 +37,25 @@ void uploadImage(const platform::GLFWimage& image) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
 }
 
+void uploadStoredImage(const platform::GLFWimage& image, const platform::StoredImage& stored) {
+    GLint previousAlignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const GLenum storedFormat = static_cast<GLenum>(stored.storedFormat());
+    if (!stored.rowsReversed) {
+        glTexImage2D(GL_TEXTURE_2D, 0, image.Format, image.Width, image.Height, 0, storedFormat,
+                     GL_UNSIGNED_BYTE, stored.pixels);
+    } else {
+        glTexImage2D(GL_TEXTURE_2D, 0, image.Format, image.Width, image.Height, 0, storedFormat,
+                     GL_UNSIGNED_BYTE, nullptr);
+        for (int row = 0; row < image.Height; ++row) {
+            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, row, image.Width, 1, storedFormat,
+                            GL_UNSIGNED_BYTE, stored.decodedRow(row));
+        }
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+}
+
 // The reader never opens anything but a regular file (a named pipe would wait
 // for a writer); what the path names instead is said with the message.
 void reportUnreadableImage(const char* path) {
@@ -61,9 +82,8 @@ void TextureSet::reserveTextures(int count) {
 bool TextureSet::addTexture(const ProgramLocations& program, const char* uniformName,
                             const char* path) {
     if (textureCount >= textureCapacity) return false;
-    platform::ImageRead read;
-    read.result = platform::readImageWithinSize(path, &read.image, platform::GLFW_ORIGIN_UL_BIT,
-                                                platform::currentGLContextLimits().maxTextureSize);
+    platform::ImageRead read = platform::readImageForUpload(
+        path, platform::GLFW_ORIGIN_UL_BIT, platform::currentGLContextLimits().maxTextureSize);
     return addReadTexture(program, uniformName, path, read);
 }
 
@@ -83,9 +103,14 @@ bool TextureSet::addReadTexture(const ProgramLocations& program, const char* uni
 
     glGenTextures(1, &textureIds[slot]);
     glBindTexture(GL_TEXTURE_2D, textureIds[slot]);
-    if (image.Data != nullptr) {
+    const bool read = image.Data != nullptr || readImage.stored != nullptr;
+    if (read) {
         if (slot == 0) colourAlpha = image.BytesPerPixel == 2 || image.BytesPerPixel == 4;
-        uploadImage(image);
+        if (readImage.stored != nullptr) {
+            uploadStoredImage(image, *readImage.stored);
+        } else {
+            uploadImage(image);
+        }
     } else {
         // No image: an empty texture, with a format every context accepts.
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 0, 0, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
@@ -94,7 +119,6 @@ bool TextureSet::addReadTexture(const ProgramLocations& program, const char* uni
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-    const bool read = image.Data != nullptr;
     readImage = platform::ImageRead{};  // the decoded image is only needed for the upload
     ++textureCount;
     return read;

@@ -5,11 +5,6 @@
 // a damaged or hostile header cannot trigger an allocation without bound.
 #include "platform/image_reader.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -18,6 +13,7 @@
 #include <vector>
 
 #include "platform/gl.h"
+#include "platform/mapped_file.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-function"
@@ -50,36 +46,6 @@ namespace {
 // An RLE packet of one byte of header and one byte of colour-map index covers
 // at most 128 pixels, so no TGA file holds more than 64 pixels per byte.
 constexpr int64_t kMaxPixelsPerFileByte = 64;
-
-// The file's bytes, mapped rather than read into cleared memory. Only a
-// regular file is mapped; anything else (a directory, a device, a pipe,
-// opened without waiting for a writer) reads as nothing.
-class MappedFile {
-  public:
-    explicit MappedFile(const char* name) {
-        const int descriptor = ::open(name, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (descriptor < 0) return;
-        struct stat status;
-        if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode) && status.st_size > 0 &&
-            status.st_size <= INT_MAX) {
-            void* mapped = ::mmap(nullptr, static_cast<size_t>(status.st_size), PROT_READ,
-                                  MAP_PRIVATE | MAP_POPULATE, descriptor, 0);
-            if (mapped != MAP_FAILED) {
-                bytes = static_cast<const unsigned char*>(mapped);
-                size = static_cast<size_t>(status.st_size);
-            }
-        }
-        ::close(descriptor);
-    }
-    ~MappedFile() {
-        if (bytes != nullptr) ::munmap(const_cast<unsigned char*>(bytes), size);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
-
-    const unsigned char* bytes = nullptr;
-    size_t size = 0;
-};
 
 int nextPowerOfTwo(int value) {
     int power = 1;
@@ -171,7 +137,23 @@ int glfwReadImage(const char* name, GLFWimage* image, int flags) {
     return readImageWithinSize(name, image, flags, kMaxImageDimension);
 }
 
-ImageRead::ImageRead(ImageRead&& other) noexcept : result(other.result), image(other.image) {
+ImageRead readImageForUpload(const char* name, int flags, int maxDimension) {
+    ImageRead read;
+    read.stored = mapStoredImage(name, flags, maxDimension);
+    if (read.stored == nullptr) {
+        read.result = readImageWithinSize(name, &read.image, flags, maxDimension);
+        return read;
+    }
+    read.result = 1;
+    read.image.Width = read.stored->width;
+    read.image.Height = read.stored->height;
+    read.image.BytesPerPixel = read.stored->bytesPerPixel;
+    read.image.Format = formatForBytesPerPixel(read.stored->bytesPerPixel);
+    return read;
+}
+
+ImageRead::ImageRead(ImageRead&& other) noexcept
+    : result(other.result), image(other.image), stored(std::move(other.stored)) {
     other.result = 0;
     other.image = GLFWimage{};
 }
@@ -181,6 +163,7 @@ ImageRead& ImageRead::operator=(ImageRead&& other) noexcept {
         glfwFreeImage(&image);
         result = other.result;
         image = other.image;
+        stored = std::move(other.stored);
         other.result = 0;
         other.image = GLFWimage{};
     }

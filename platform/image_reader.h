@@ -5,6 +5,10 @@
 // resampling is stb_image_resize's.
 #pragma once
 
+#include <memory>
+
+#include "platform/stored_image.h"
+
 namespace platform {
 
 constexpr int GLFW_ORIGIN_UL_BIT = 2;
@@ -36,7 +40,9 @@ int readImageFromMemory(const unsigned char* bytes, int length, GLFWimage* image
 void glfwFreeImage(GLFWimage* image);
 
 // One read's result and image, owned (freed with it): what a read made ahead
-// of the upload, on another thread, hands on.
+// of the upload, on another thread, hands on. An image read for an upload
+// may come as stored instead: then `image` has its size and format and no
+// Data, and `stored` has the pixels.
 struct ImageRead {
     ImageRead() = default;
     ImageRead(ImageRead&& other) noexcept;
@@ -47,6 +53,12 @@ struct ImageRead {
 
     int result = 0;  // glfwReadImage's
     GLFWimage image;
+    std::unique_ptr<StoredImage> stored;
 };
+
+// What glfwReadImage with readImageWithinSize's limit reads, for an upload
+// to OpenGL: a file that holds its pixels as OpenGL takes them comes as
+// stored (see mapStoredImage), any other is decoded.
+ImageRead readImageForUpload(const char* name, int flags, int maxDimension);
 
 }  // namespace platform

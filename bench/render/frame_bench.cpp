@@ -182,23 +182,41 @@ void reportAgainstFloor(benchmark::State& state, double demoSeconds, double floo
     state.counters["x_floor"] = demoSeconds / floorSeconds;
 }
 
-// Launch of the real binary to its first swapped frame, five times, each
-// after a launch of the floor's window that only clears and swaps.
+// The run directory of another build of the demo (ISLAND_BASELINE, for
+// example one of the earlier code with the data it generated), whose island
+// is launched in turn with this one.
+std::string baselineRunDirectory() {
+    const char* baseline = std::getenv("ISLAND_BASELINE");
+    return baseline != nullptr ? std::filesystem::absolute(baseline).string() : "";
+}
+
+// Launch of the real binary to its first swapped frame, five times (or
+// ISLAND_LAUNCHES), each after a launch of the floor's window that only
+// clears and swaps and of the baseline build, where those are given.
 void BM_DemoLaunchToFirstFrame(benchmark::State& state) {
-    const std::string floor = floorProgram();
-    std::vector<double> demo, bare;
+    const std::string floor = floorProgram(), baseline = baselineRunDirectory();
+    const char* launchesSet = std::getenv("ISLAND_LAUNCHES");
+    const int launches = launchesSet != nullptr ? std::max(1, std::atoi(launchesSet)) : 5;
+    std::vector<double> demo, bare, earlier;
     for (auto _ : state) {
-        for (int launch = 0; launch < 5; ++launch) {
+        for (int launch = 0; launch < launches; ++launch) {
             if (!floor.empty())
                 bare.push_back(
                     runStamped(runDirectory(), {floor, "--case", "first", "--frames", "50"}, 0.0)
                         .startUpSeconds());
+            if (!baseline.empty())
+                earlier.push_back(
+                    runStamped(baseline, {baseline + "/island"}, 0.0).startUpSeconds());
             demo.push_back(
                 runStamped(runDirectory(), {runDirectory() + "/island"}, 0.0).startUpSeconds());
         }
     }
     if (median(demo) <= 0.0) return state.SkipWithError("the demo showed no frame");
     reportAgainstFloor(state, median(demo), median(bare));
+    if (median(earlier) <= 0.0) return;
+    state.counters["baseline_ms"] = median(earlier) * 1000.0;
+    state.counters["x_baseline"] = median(demo) / median(earlier);
+    if (median(bare) > 0.0) state.counters["baseline_x_floor"] = median(earlier) / median(bare);
 }
 
 // The median frame of the scripted flight from 3 s to 13 s, right after the

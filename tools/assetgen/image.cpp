@@ -41,12 +41,19 @@ glm::dvec4 Image::get(int x, int y) const {
     return glm::dvec4(p[0] / 255.0, p[1] / 255.0, p[2] / 255.0, channels == 4 ? p[3] / 255.0 : 1.0);
 }
 
+// Top row first, with the header's top-origin bit set: the same image as
+// bottom row first, in the order the program keeps it, so that the program
+// can hand the file's rows to OpenGL as they are.
 std::string encodeTga(const Image& image) {
     stbi_write_tga_with_rle = 0;
+    stbi_flip_vertically_on_write(1);
     std::string out;
     out.reserve(image.pixels.size() + 64);
     stbi_write_tga_to_func(appendBytes, &out, image.width, image.height, image.channels,
                            image.pixels.data());
+    constexpr std::size_t kDescriptorByte = 17;
+    constexpr char kTopOriginBit = 0x20;
+    if (out.size() > kDescriptorByte) out[kDescriptorByte] |= kTopOriginBit;
     return out;
 }
 
