@@ -7,7 +7,7 @@
 # kept in build-fuzz/crashes/<target>/ with the target's output, and the
 # script then exits non-zero.
 #
-#   scripts/fuzz.sh [seconds] [target...]    targets: obj_mesh tga recording config
+#   scripts/fuzz.sh [seconds] [target...]    targets: obj_mesh tga recording config shader_dialect
 #
 # The corpora grow in a temporary folder that is removed at the end; set
 # FUZZ_WORK_DIR to keep them there and go on from them in a later run.
@@ -16,7 +16,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 [ $# -gt 0 ] && shift
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(obj_mesh tga recording config)
+[ ${#targets[@]} -eq 0 ] && targets=(obj_mesh tga recording config shader_dialect)
 
 scripts/install_deps.sh
 build_dir=build-fuzz

@@ -4,7 +4,8 @@
 island_test(tools_shader_dialects_test SOURCES tools/shader_dialects_test.cpp LABELS unit NEEDS island_shaders)
 target_link_libraries(tools_shader_dialects_test PRIVATE shaderdialects_lib)
 target_compile_definitions(tools_shader_dialects_test PRIVATE
-  SHADERDIALECTS_TOOL="$<TARGET_FILE:shaderdialects>")
+  SHADERDIALECTS_TOOL="$<TARGET_FILE:shaderdialects>"
+  SHADER_DIALECT_CASES="${CMAKE_CURRENT_SOURCE_DIR}/tools/shader_dialect_cases.txt")
 island_test(tools_generated_assets_test SOURCES tools/generated_assets_test.cpp LABELS unit NEEDS island_assets)
 target_link_libraries(tools_generated_assets_test PRIVATE assetgen_lib assets_lib)
 # The numbers the base shaders share with the program and the generator.

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
+#include <stdexcept>
 #include <string>
 
 #include "test_support.h"
@@ -56,132 +58,75 @@ std::vector<std::string> refusedByTheReference(const std::vector<ShaderFile>& fi
 
 constexpr ShaderStage kVertex = ShaderStage::Vertex;
 constexpr ShaderStage kFragment = ShaderStage::Fragment;
-const std::string kMain = "void main() { gl_Position = vec4(0.0); }\n";
-const std::string kFragMain = "void main() { c = vec4(1.0); }\n";
+
+struct Row {
+    std::string what;
+    ShaderStage stage;
+    std::string source;
+    std::vector<std::string> refusedBy;
+    int refusedLine;
+};
+
+// A case's source line as it is meant: "\t" a tab and "\r" a carriage return.
+std::string unescaped(const std::string& line) {
+    std::string out;
+    for (size_t at = 0; at < line.size(); ++at) {
+        if (line[at] == '\\' && at + 1 < line.size() &&
+            (line[at + 1] == 't' || line[at + 1] == 'r')) {
+            out += line[++at] == 't' ? '\t' : '\r';
+        } else {
+            out += line[at];
+        }
+    }
+    return out;
+}
+
+std::string trimmed(const std::string& text) {
+    const size_t first = text.find_first_not_of(' ');
+    return first == std::string::npos ? ""
+                                      : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The cases of the table: each "== what | stage | refused by | line" and the
+// source lines after it.
+std::vector<Row> casesFrom(const std::string& table) {
+    std::vector<Row> rows;
+    std::istringstream lines(table);
+    std::string line;
+    while (std::getline(lines, line)) {
+        if (line.rfind("== ", 0) == 0) {
+            std::vector<std::string> cells;
+            std::istringstream header(line.substr(3));
+            for (std::string cell; std::getline(header, cell, '|');) cells.push_back(trimmed(cell));
+            if (cells.size() != 4) throw std::runtime_error("a case header of four cells: " + line);
+            Row row{
+                cells[0], cells[1] == "vert" ? kVertex : kFragment, "", {}, std::stoi(cells[3])};
+            std::istringstream refusers(cells[2]);
+            for (std::string word; refusers >> word;)
+                if (word != "-") row.refusedBy.push_back(word);
+            rows.push_back(row);
+        } else if (!rows.empty()) {
+            rows.back().source += unescaped(line) + "\n";
+        }
+    }
+    return rows;
+}
 
 }  // namespace
 
-// Each row is valid GLSL 3.30. `refusedBy` lists the dialects that must refuse
-// it, with the line named; every other dialect must write a file that the
-// reference compiler takes, with as many lines as the source.
+// The table of cases (shader_dialect_cases.txt), which the page's test of
+// the writer's WebAssembly build reads too.
 TEST(ShaderDialects, TextAsPeopleWriteItIsWrittenSoundlyOrRefusedNamingTheLine) {
     support::ScratchDirectory scratch;
-    const struct Row {
-        const char* what;
-        ShaderStage stage;
-        std::string source;
-        std::vector<std::string> refusedBy;
-        int refusedLine;
-    } rows[] = {
-        {"several declarations on a line",
-         kFragment,
-         "#version 330\nout vec4 c; uniform float timer;\nvoid main() { c = vec4(timer); }\n",
-         {},
-         0},
-        {"two outputs on a line",
-         kVertex,
-         "#version 330\nin vec3 p;\nout vec2 uv; out vec3 n;\n"
-         "void main() { uv = p.xy; n = p; gl_Position = vec4(p, 1.0); }\n",
-         {},
-         0},
-        {"tab-indented declarations",
-         kVertex,
-         "#version 330\n\tin vec3 p;\n \tout float d;\n" + kMain,
-         {},
-         0},
-        {"a precision statement",
-         kFragment,
-         "#version 330\nprecision mediump float;\nout vec4 c;\n" + kFragMain,
-         {},
-         0},
-        {"block comments around words of the rules",
-         kFragment,
-         "#version 330\n/* a note\nout of range values are clamped; texture( is fine\n*/\n"
-         "uniform sampler2D t; /* out vec4 x;\n in */ in vec2 uv;\nout vec4 c;\n"
-         "void main() { c = texture(t, /* ) */ uv); }\n",
-         {},
-         0},
-        {"CR LF line ends",
-         kFragment,
-         "#version 330\r\nin vec2 uv;\r\nout vec4 c;\r\nvoid main() {\r\n c = vec4(uv, 0.0, "
-         "1.0);\r\n}\r\n",
-         {},
-         0},
-        {"a core profile", kVertex, "#version 330 core\nin vec3 p;\n" + kMain, {}, 0},
-        {"comments before the version",
-         kVertex,
-         "// a set of mine\n\n#version 330\nin vec3 p;\n" + kMain,
-         {},
-         0},
-        {"out and in parameters",
-         kFragment,
-         "#version 330\nout vec4 c;\nvoid f(in float a,\n       out float b) { b = a; }\n"
-         "void main() { float x; f(1.0, x); c = vec4(x); }\n",
-         {},
-         0},
-        {"an int number as a float's initialiser",
-         kFragment,
-         "#version 330\nout vec4 c;\nconst float a = 1, b = -2;\n"
-         "void main() { float z = 0; c = vec4(a, b, z, 1.0); }\n",
-         {},
-         0},
-        {"a multi-line shadow lookup",
-         kFragment,
-         "#version 330\nuniform sampler2DShadow s; uniform sampler2D t, u;\nout vec4 c;\n"
-         "void main() { c = vec4(texture(s,\n vec3(0.5)) * texture(u, vec2(0.5)).x); }\n",
-         {},
-         0},
-        {"samplers of other shapes",
-         kFragment,
-         "#version 330\nuniform samplerCube e;\nuniform sampler3D v;\nout vec4 c;\n"
-         "void main() { c = texture(e, vec3(1.0)) + texture(v, vec3(0.5)); }\n",
-         {},
-         0},
-        {"a smooth qualifier", kVertex, "#version 330\nsmooth out vec3 n;\n" + kMain, {}, 0},
-        {"a layout qualifier",
-         kVertex,
-         "#version 330\nlayout(location = 0) in vec3 p;\n" + kMain,
-         {"120"},
-         2},
-        {"a flat int varying", kVertex, "#version 330\n\nflat out int k;\n" + kMain, {"120"}, 3},
-        {"an unsigned int",
-         kVertex,
-         "#version 330\n" + kMain + "uint f() { return 1u; }\n",
-         {"120"},
-         3},
-        {"a bit shift",
-         kFragment,
-         "#version 330\nout vec4 c;\nint f(int a) { return a << 1; }\n" + kFragMain,
-         {"120"},
-         3},
-        {"two fragment outputs",
-         kFragment,
-         "#version 330\nout vec4 c;\nout vec4 d;\nvoid main() { c = d = vec4(1.0); }\n",
-         {"120"},
-         3},
-        {"the first declaration inside #ifdef",
-         kFragment,
-         "#version 330\n#ifdef EXTRA\nuniform float e;\n#endif\nout vec4 c;\n" + kFragMain,
-         {"300es"},
-         3},
-        {"a precision statement inside #ifdef",
-         kFragment,
-         "#version 330\n#ifdef GL_ES\nprecision mediump float;\n#endif\nout vec4 c;\n" + kFragMain,
-         {},
-         0},
-        {"a version that is not 3.30",
-         kVertex,
-         "#version 150\n" + kMain,
-         {"120", "330", "300es"},
-         1},
-    };
+    const std::vector<Row> rows = casesFrom(support::readFile(SHADER_DIALECT_CASES));
+    ASSERT_FALSE(rows.empty());
     std::vector<ShaderFile> sources, written;
     for (const Row& row : rows) {
         sources.push_back({row.what, row.stage, row.source});
         for (const std::string directory : {"120", "330", "300es"}) {
             const Translation t =
                 translateShader(row.source, row.stage, dialect(directory), "x.glsl");
-            const std::string where = std::string(row.what) + ", " + directory;
+            const std::string where = row.what + ", " + directory;
             if (std::find(row.refusedBy.begin(), row.refusedBy.end(), directory) !=
                 row.refusedBy.end()) {
                 EXPECT_FALSE(t.ok) << where << "\n" << t.text;
