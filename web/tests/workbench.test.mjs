@@ -38,6 +38,7 @@ function nativeFrameOf(files) {
 }
 
 function assertLike(frame, native, what) {
+    assert.deepEqual([frame.width, frame.height], [native.width, native.height], what);
     const beyond2 = island.compareFrames(frame, native, 2).shareBeyond;
     const beyond16 = island.compareFrames(frame, native, 16).shareBeyond;
     assert.ok(
@@ -50,7 +51,7 @@ const workbench = (page, call, ...args) =>
 
 // Runs the editor's set (Run, or Ctrl+Enter with `keys`) and waits for the
 // program started by it to draw, with the panel closed again, so that the
-// canvas has its size.
+// canvas has its size again.
 async function runAndDraw(page, {keys = false} = {}) {
     const starts = await page.evaluate(() => window.island.starts);
     if (keys) {
@@ -61,6 +62,8 @@ async function runAndDraw(page, {keys = false} = {}) {
     }
     await page.waitForFunction((count) => window.island.starts === count, starts + 1);
     await page.click('#shaders');
+    // The bar, which now says what is changed, may take another line.
+    await island.setCanvasSize(page, width, height);
     await island.waitForFrames(page, 2);
 }
 
@@ -96,6 +99,8 @@ describe('the shader workbench', {timeout: 4 * island.patience, concurrency: tru
             t.diagnostic(`link: ${link.length} characters`);
             const linked = await island.openIsland(
                 site.browser, site.server, {query: link.slice(link.indexOf('?')), width, height});
+            await island.waitForFrames(linked, 1);
+            await island.setCanvasSize(linked, width, height);
             await island.waitForFrames(linked, 2);
             assertLike(await island.grabFrame(linked), await natives[0], 'the link\'s set');
             assert.deepEqual(linked.errors, []);
@@ -143,6 +148,17 @@ describe('the shader workbench', {timeout: 4 * island.patience, concurrency: tru
             assert.equal(await page.locator('#console b').count(), 0, 'markup shown as text');
             assert.deepEqual(await workbench(page, 'texts'), before);
 
+            // A version the page does not take, on line 3 after a comment: marked
+            // there, and nothing runs.
+            const starts = await page.evaluate(() => window.island.starts);
+            await workbench(page, 'setText', 'base.vert', '// mine\n\n#version 450\nvoid main() {}\n');
+            await page.click('#wb-run');
+            await island.waitForLine(page, /^base\.vert:3: the page takes GLSL 3\.30/);
+            assert.deepEqual(
+                (await workbench(page, 'marks')).map(({file, line}) => `${file}:${line}`), ['base.vert:3']);
+            assert.equal(await page.evaluate(() => window.island.starts), starts);
+            await workbench(page, 'setText', 'base.vert', before['base.vert']);
+
             // Line 20 of base.frag refuses to compile.
             const lines = before['base.frag'].split('\n');
             lines.splice(19, 0, 'this is no GLSL;');
@@ -170,14 +186,14 @@ describe('the shader workbench', {timeout: 4 * island.patience, concurrency: tru
             // An edited set whose context is lost offers the shipped set.
             await workbench(page, 'setText', 'base.frag', before['base.frag'].replace(deepWater, redWater));
             await runAndDraw(page);
-            const starts = await page.evaluate(() => {
+            const runsBeforeLoss = await page.evaluate(() => {
                 document.getElementById('canvas').getContext('webgl2').getExtension('WEBGL_lose_context').loseContext();
                 return window.island.starts;
             });
             await island.waitForLine(page, /^The WebGL context was lost/);
             assert.ok(await page.isVisible('#run-shipped'));
             await page.click('#run-shipped');
-            await page.waitForFunction((count) => window.island.starts === count, starts + 1);
+            await page.waitForFunction((count) => window.island.starts === count, runsBeforeLoss + 1);
             await island.waitForFrames(page, 1);
             assert.match(await workbench(page, 'text', 'base.frag'), /0\.6, 0\.05, 0\.05/, 'the edit is kept');
             assert.deepEqual(page.errors, []);

@@ -43,13 +43,15 @@ class Workbench {
             const result = dialects.toEs300(text, name);
             if (result.error) refusals.push(result.error); else texts[name] = result.text;
         }
-        for (const refusal of refusals) this.page.say('page', refusal.message);
+        for (const {file, line, message} of refusals) this.page.say('page', `${file}:${line}: ${message}`);
         if (refusals.length === 0) return texts;
         this.showErrors(refusals);
         return null;
     }
 
-    showErrors(errors) {
+    // errors: [{file, line, message}], the file named by its path or its name.
+    showErrors(found) {
+        const errors = found.map((error) => ({...error, file: error.file.split('/').pop()}));
         if (!this.panel) {
             this.pendingErrors = errors;
             return;
