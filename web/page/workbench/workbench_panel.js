@@ -1,6 +1,6 @@
 // The workbench's panel beside the picture: the Shaders button that opens
 // it, a tab for each file over the editor, and the buttons Run, Examples,
-// Load, Save, Reset and Copy link; in the bar, what the set is and, after a
+// Load, Save, Reset and Copy link; over the picture's corner, what the set is and, after a
 // run of an edited set has failed, a button that runs the shipped set.
 // Names and texts from the visitor are shown as text only.
 import {readShaderFiles} from './file_input.js';
