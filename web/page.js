@@ -121,8 +121,10 @@ function takeCanvas(next) {
         event.preventDefault();
         if (event.target === canvas) loseContext();
     });
+    // A visitor's set may be what lost it (a shader that never ends): that
+    // one waits for the visitor, who is offered the shipped set.
     canvas.addEventListener('webglcontextrestored', (event) => {
-        if (event.target === canvas && phase === 'lost') run();
+        if (event.target === canvas && phase === 'lost' && runningSet === null) run();
     });
 }
 takeCanvas(canvas);
@@ -302,9 +304,11 @@ function loseContext() {
     if (phase !== 'running') return;
     phase = 'lost';
     stopProgram(program);
-    const line =
+    const line = runningSet === null ?
         'The WebGL context was lost: the island has stopped, and starts again when the browser ' +
-        'gives the context back ("Start again" starts it anew now).';
+            'gives the context back ("Start again" starts it anew now).' :
+        'The WebGL context was lost: the island has stopped, with your shaders, which stay in the ' +
+            'editor ("Run the shipped set" runs the shipped ones, "Start again" yours).';
     showNotice(line);
     say('page', line);
     endRun();
