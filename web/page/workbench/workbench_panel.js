@@ -90,10 +90,12 @@ export function createWorkbenchPanel(actions) {
     }
 
     shadersButton.disabled = false;
+    // Focus goes to the editor, or leaves the button, so that the space bar
+    // moves the camera rather than pressing the button again.
     shadersButton.addEventListener('click', () => {
         if (panel.hidden) open(); else panel.hidden = true;
         shadersButton.setAttribute('aria-expanded', String(!panel.hidden));
-        if (!panel.hidden) editor.focus();
+        if (panel.hidden) shadersButton.blur(); else editor.focus();
     });
     element('wb-run').addEventListener('click', () => actions.run());
     element('wb-reset').addEventListener('click', () => actions.reset());
