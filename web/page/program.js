@@ -28,7 +28,7 @@ export function startProgram(downloaded, run) {
         offerFullScreen: run.offerFullScreen,
         instantiateWasm(imports, receiveInstance) {
             WebAssembly.instantiate(downloaded.module, imports)
-                .then((instance) => keepDocumentListeners(
+                .then((instance) => keepRuntimeListeners(
                     program, run.takesKey, () => receiveInstance(instance, downloaded.module)))
                 .catch((error) => run.failed(`island.wasm: ${error.message}`));
             return {};
@@ -67,7 +67,7 @@ export function startProgram(downloaded, run) {
 // each hears only the events that takesKey(event) lets through: a text
 // field of the page keeps its keys.
 const keyEvents = new Set(['keydown', 'keypress', 'keyup']);
-function keepDocumentListeners(program, takesKey, startUp) {
+function keepRuntimeListeners(program, takesKey, startUp) {
     program.documentListeners = [];
     program.windowKeyListeners = [];
     document.addEventListener = (...listener) => {
