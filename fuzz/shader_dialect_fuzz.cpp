@@ -17,7 +17,8 @@ namespace {
 long lineEnds(const std::string& text) {
     long ends = 0;
     for (size_t at = 0; at < text.size(); ++at) {
-        if (text[at] == '\n' || (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n')))
+        if (text[at] == '\n' ||
+            (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n')))
             ++ends;
     }
     return ends;

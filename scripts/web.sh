@@ -19,7 +19,8 @@
 # emscripten, chromium, firefox-esr and node-acorn, and the npm packages
 # pinned in web/package-lock.json (playwright-core, which drives Debian's
 # chromium, and puppeteer-core, which drives its firefox-esr; neither
-# downloads a browser of its own).
+# downloads a browser of its own; CodeMirror, the page's shader editor, and
+# esbuild, which bundles it with the page's modules).
 #
 # The native part (the asset generator, the shader sets, island-capture for
 # the tests) is built in build-web/native/, or taken from the configured
@@ -77,8 +78,10 @@ build_page() {
   local site="build-web/site$variant"
   rm -rf "$site"
   mkdir -p "$site"
-  cp web/index.html web/page.js "build-web/wasm$variant"/out/* "$site"/
-  cp -r web/page "$site"/
+  cp web/index.html "build-web/wasm$variant"/out/* "$site"/
+  # page.js, its modules in page/ and the editor they use (npm), as one file.
+  web/node_modules/.bin/esbuild web/page.js --bundle --format=esm --minify \
+    --log-level=warning --outfile="$site/page.js"
   echo "The page is in $site/ ($(du -sh "$site" | cut -f1))."
 }
 

@@ -4,6 +4,7 @@
 // canvas that follows the page, the console, full screen, pointer lock, and
 // rec.cfg to and from the user's disk. When the program ends, or its WebGL
 // context is lost, the page starts it again without downloading anything.
+// The Shaders panel runs it again with a shader set of the visitor's.
 //
 // window.island is for tests and benchmarks: the console lines, the frames
 // shown, the moment of the first one, the loop's end, and frame read-back.
@@ -14,6 +15,7 @@ import {fillKeysPanel} from './page/keys_panel.js';
 import {releaseProgram, startProgram, stopProgram} from './page/program.js';
 import {createRecFile} from './page/rec_file.js';
 import {describeWindowTitle, followWindowTitle} from './page/window_title.js';
+import {createWorkbench} from './page/workbench/workbench.js';
 
 const stage = document.getElementById('stage');
 const notice = document.getElementById('notice');
@@ -23,6 +25,7 @@ const fullscreenButton = document.getElementById('fullscreen');
 const loadButton = document.getElementById('load');
 const keysButton = document.getElementById('keys');
 const keysPanel = document.getElementById('keys-panel');
+const workbenchPanel = document.getElementById('workbench');
 const stampLimit = 100000;
 
 const island = (window.island = {
@@ -53,6 +56,7 @@ let phase = 'loading';
 let canvas = document.getElementById('canvas');
 let downloaded = null;   // {module, entries}: what every run starts from
 let program = null;      // the latest run's emscripten module
+let runningSet = null;   // the latest run's shader files, {name: ES 3.00 text}, or null: the shipped set
 let framesThisRun = 0;
 
 function showNotice(text) {
@@ -117,8 +121,10 @@ function takeCanvas(next) {
         event.preventDefault();
         if (event.target === canvas) loseContext();
     });
+    // A visitor's set may be what lost it (a shader that never ends): that
+    // one waits for the visitor, who is offered the shipped set.
     canvas.addEventListener('webglcontextrestored', (event) => {
-        if (event.target === canvas && phase === 'lost') run();
+        if (event.target === canvas && phase === 'lost' && runningSet === null) run();
     });
 }
 takeCanvas(canvas);
@@ -184,7 +190,10 @@ followWindowTitle((title) => {
     titleBox.textContent = describeWindowTitle(title);
 });
 
-// One run of the program, over what has been downloaded.
+const workbench = createWorkbench({say, island, restart});
+
+// One run of the program, over what has been downloaded, with runningSet's
+// shaders. Keys typed into the workbench are the editor's alone.
 function run() {
     if (island.starts > 0) takeCanvas(canvas.cloneNode(false));
     island.starts += 1;
@@ -197,6 +206,8 @@ function run() {
         canvas,
         fixedClock: address.fixedClock,
         recording: recFile.forNextRun(),
+        prepareFiles: (FS) => workbench.prepareFiles(FS, runningSet),
+        takesKey: (event) => !workbenchPanel.contains(event.target),
         configLines: () => {
             const [width, height] = boxSize();
             return [...address.configLines, `window_width=${width}`, `window_height=${height}`];
@@ -210,6 +221,23 @@ function run() {
         contextLost: loseContext,
         failed: fail,
     });
+}
+
+// A run with `set` in place of the latest: the running program ends first,
+// as a desktop user quits before starting it again. A program that has not
+// drawn yet cannot be stopped before its loop begins.
+function restart(set) {
+    if (downloaded === null) return;
+    if (phase === 'running' && framesThisRun === 0) {
+        say('page', 'The island is still starting: run the set again once it draws.');
+        return;
+    }
+    if (phase === 'running') {
+        stopProgram(program);
+        endRun();
+    }
+    runningSet = set;
+    run();
 }
 startButton.addEventListener('click', () => {
     startButton.blur();
@@ -234,6 +262,7 @@ function frameShown(gl) {
     if (framesThisRun === 1) {
         island.firstFrameAt = now;
         showNotice('');
+        workbench.runDrew();
     }
     if (island.frameStamps.length < stampLimit) island.frameStamps.push(now);
     recFile.frameDone();
@@ -268,18 +297,22 @@ function loopEnded(status) {
     }
     say('page', `The program has ended with status ${status}.`);
     endRun();
+    workbench.runStopped(status);
 }
 
 function loseContext() {
     if (phase !== 'running') return;
     phase = 'lost';
     stopProgram(program);
-    const line =
+    const line = runningSet === null ?
         'The WebGL context was lost: the island has stopped, and starts again when the browser ' +
-        'gives the context back ("Start again" starts it anew now).';
+            'gives the context back ("Start again" starts it anew now).' :
+        'The WebGL context was lost: the island has stopped, with your shaders, which stay in the ' +
+            'editor ("Run the shipped set" runs the shipped ones, "Start again" yours).';
     showNotice(line);
     say('page', line);
     endRun();
+    workbench.runStopped(null);
 }
 
 // The program's module and data are fetched at once, in parallel, with
@@ -314,5 +347,8 @@ Promise.allSettled([
     // Each failure has been said.
     if (module.status === 'rejected' || entries.status === 'rejected' || script.status === 'rejected') return;
     downloaded = {module: module.value, entries: entries.value};
-    run();
+    return workbench.firstSet().then((set) => {
+        runningSet = set;
+        run();
+    });
 });

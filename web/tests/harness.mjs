@@ -256,17 +256,20 @@ export async function grabFrame(page) {
 
 // The native island-capture's frame at `seconds` of the flight, width ×
 // height, with the desktop's default configuration, on Xvfb and Mesa.
-export async function nativeCapture(seconds, width, height) {
-    return (await nativeCaptures([seconds], width, height))[0];
+export async function nativeCapture(seconds, width, height, prepare = null) {
+    return (await nativeCaptures([seconds], width, height, prepare))[0];
 }
 
 // The same for several moments in one run: the frames in the order of
 // `moments`. It runs beside the tests' browsers, which it does not wait for.
-export async function nativeCaptures(moments, width, height) {
+// prepare(scratch), where given, changes the run directory first (its
+// config.cfg, a shader set of its own).
+export async function nativeCaptures(moments, width, height, prepare = null) {
     const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'island-capture-'));
     try {
         for (const data of ['Shaders', 'Models', 'Sprites'])
             fs.symlinkSync(path.join(nativeRunDir, data), path.join(scratch, data));
+        prepare?.(scratch);
         await execFileAsync(
             'xvfb-run',
             [
