@@ -32,12 +32,12 @@ void SharedCornerBuffers::makeWanted(const Mesh& mesh) {
         std::vector<std::vector<unsigned char>> copies;
         int slot = 0;
         const bool withTangents = mesh.bufferCount == Mesh::attributeBufferCount(true);
-        mesh.produceAttributeArrays(withTangents, [&](const char*, GLenum, const void* data,
-                                                      GLint components, GLenum) {
-            if ((readArrays >> slot++ & 1u) == 0) return;
-            const unsigned char* bytes = static_cast<const unsigned char*>(data);
-            copies.emplace_back(bytes, bytes + corners * static_cast<size_t>(components) * 4);
-        });
+        mesh.produceAttributeArrays(
+            withTangents, [&](const char*, GLenum, const void* data, GLint components, GLenum) {
+                if ((readArrays >> slot++ & 1u) == 0) return;
+                const unsigned char* bytes = static_cast<const unsigned char*>(data);
+                copies.emplace_back(bytes, bytes + corners * static_cast<size_t>(components) * 4);
+            });
         std::vector<CornerValues> arrays;
         for (const std::vector<unsigned char>& copy : copies)
             arrays.push_back({copy.data(), corners == 0 ? 0 : copy.size() / corners});

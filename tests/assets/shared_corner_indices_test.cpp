@@ -46,7 +46,8 @@ TEST(SharedCornerIndices, CornersShareOnlyWhenEveryArrayReadIsEqualBitForBit) {
 TEST(SharedCornerIndices, CrowdedTableMergesNoDistinctCorners) {
     const std::size_t distinct = 50000;
     std::vector<float> values;
-    for (std::size_t i = 0; i < 2 * distinct; ++i) values.push_back(static_cast<float>(i % distinct));
+    for (std::size_t i = 0; i < 2 * distinct; ++i)
+        values.push_back(static_cast<float>(i % distinct));
     const std::vector<unsigned char> bytes = bytesOf(values);
     const std::vector<std::uint32_t> indices =
         sharedCornerIndices({{bytes.data(), sizeof(float)}}, values.size());
