@@ -88,8 +88,18 @@ void renderMainPass(Scene& scene, const glm::mat4& view) {
     scene.lightSphere->draw(view, scene.projection, program);
 }
 
+void shareWantedCorners(Scene& scene) {
+    for (SceneObject* object :
+         {scene.tree, scene.cliff, scene.skybox, scene.water, scene.lightSphere}) {
+        if (object != nullptr) object->shareWantedCorners();
+    }
+}
+
 void renderFrame(Scene& scene, const glm::mat4& view) {
     if (!followFramebufferSize(scene)) return;  // minimised: nothing to draw into
+    // What the last frame's draws asked for is made before this frame's
+    // draws, never before the first frame: start-up does not wait for it.
+    shareWantedCorners(scene);
     renderShadowPass(scene);
     renderReflectionPass(scene, view);
     renderMainPass(scene, view);

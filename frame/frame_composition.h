@@ -16,3 +16,6 @@ void renderShadowPass(Scene& scene);
 void renderReflectionPass(Scene& scene, const glm::mat4& view);
 void renderMainPass(Scene& scene, const glm::mat4& view);
 void finishFrame(Scene& scene);
+// Makes the index buffers that let the objects' draws shade each vertex once
+// (render/shared_corner_buffers.h), for what earlier draws asked for.
+void shareWantedCorners(Scene& scene);

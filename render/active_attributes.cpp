@@ -72,6 +72,14 @@ AttributeLocations attributeLocations(GLuint program) {
     return locations;
 }
 
+std::vector<LocationRange> readLocations(GLuint program) {
+    std::vector<LocationRange> ranges;
+    for (const ActiveAttribute& attribute : activeAttributes(program)) {
+        ranges.push_back({attribute.location, attribute.end});
+    }
+    return ranges;
+}
+
 bool attributesOverlap(GLuint program) {
     const std::vector<ActiveAttribute> attributes = activeAttributes(program);
     for (size_t a = 0; a < attributes.size(); ++a) {

@@ -52,6 +52,7 @@ void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
                        const ShaderProgram& program) const {
     if (!loaded) return;
     const glm::mat4 modelView = view * modelMatrix;
+    const ShaderProgram& drawing = program.drawProgram(mode, opaqueColourFor(program));
     program.bindForDraw(mode, opaqueColourFor(program));
     mesh.bindAttributes();
     if (program.getKind() != kMinimalProgram) {
@@ -71,6 +72,11 @@ void SceneObject::draw(const glm::mat4& view, const glm::mat4& projection,
     program.setMat4("projMat", projection, true);
     program.setFloat("timer", static_cast<float>(platform::glfwGetTime()));
     program.setInt("mode", mode);
+    const GLuint sharedIndices =
+        drawing.sharesCorners()
+            ? sharedCorners.indexBufferFor(arraysReadBy(mesh, drawing.readAttributeLocations()))
+            : 0;
+    if (sharedIndices != 0) glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, sharedIndices);
     mesh.drawTriangles();
     mesh.unbindAttributes();
     glBindTexture(GL_TEXTURE_2D, 0);

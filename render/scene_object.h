@@ -9,6 +9,7 @@
 #include "assets/mesh.h"
 #include "assets/texture_set.h"
 #include "render/shading_mode.h"
+#include "render/shared_corner_buffers.h"
 
 class ShaderProgram;
 
@@ -44,6 +45,10 @@ class SceneObject {
     // which picks the program that draws (ShaderProgram::drawProgram).
     bool opaqueColourFor(const ShaderProgram& program) const;
 
+    // Makes the index buffers that earlier draws asked for, so that later
+    // draws shade each vertex once.
+    void shareWantedCorners() { sharedCorners.makeWanted(mesh); }
+
     Mesh mesh;
     TextureSet textures;
 
@@ -52,6 +57,7 @@ class SceneObject {
     int mode = kModeFlat;
     glm::vec3 position{0.0f};
     bool loaded = false;
+    SharedCornerBuffers sharedCorners;
 };
 
 // The name of a shading mode as the window title shows it.

@@ -60,6 +60,7 @@ ShaderProgram::ShaderProgram(const std::string& basePath, int kind)
     programId = linkAndReport(vertexShaderId, fragmentShaderId, !plainDrawing());
     if (programId != 0) {
         loaded = true;
+        readLocationRanges = readLocations(programId);
         platform::reportGLError();
     }
 }
@@ -78,6 +79,7 @@ ShaderProgram::ShaderProgram(const ShaderProgram& general, const std::string& de
     programId =
         linkQuietly(vertexShaderId, fragmentShaderId, attributeLocations(general.programId));
     loaded = programId != 0;
+    if (loaded) readLocationRanges = readLocations(programId);
 }
 
 ShaderProgram::~ShaderProgram() {
@@ -96,6 +98,10 @@ GLint ShaderProgram::getUniformLocation(const char* name) const {
 
 GLint ShaderProgram::getAttribLocation(const char* name) const {
     return glGetAttribLocation(programId, name);
+}
+
+bool ShaderProgram::sharesCorners() const {
+    return !plainDrawing() && vertexSource.find("gl_VertexID") == std::string::npos;
 }
 
 void ShaderProgram::setInt(const char* name, GLint value) const {

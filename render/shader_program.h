@@ -16,6 +16,7 @@
 
 #include "assets/program_locations.h"
 #include "platform/gl.h"
+#include "render/active_attributes.h"
 
 class PerModeBuilds;
 class UniformRecord;
@@ -52,6 +53,15 @@ class ShaderProgram final : public ProgramLocations {
     // Asked of OpenGL at every call; -1 for a name the program does not use.
     GLint getUniformLocation(const char* name) const override;
     GLint getAttribLocation(const char* name) const override;
+
+    // The attribute locations the program reads, asked of the driver once
+    // after the link.
+    const std::vector<LocationRange>& readAttributeLocations() const { return readLocationRanges; }
+    // Whether a draw with this program may shade corners with equal read
+    // values as one vertex (render/shared_corner_buffers.h): not while plain
+    // drawing is on, and not for sources that read gl_VertexID, which would
+    // see the shared corner's number in place of each corner's own.
+    bool sharesCorners() const;
 
     // Uniform values: each is looked up by name in the program bound, written
     // there and remembered here, so that every build of this program, when
@@ -98,6 +108,7 @@ class ShaderProgram final : public ProgramLocations {
     GLuint fragmentShaderId = 0;
     GLuint programId = 0;
     int kind;
+    std::vector<LocationRange> readLocationRanges;
     // What drawing with the program changes, kept apart from the program
     // itself (its sources, shaders and link, which never change once
     // built): that is why setting a value or making a build is const.
