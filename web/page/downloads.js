@@ -40,24 +40,15 @@ export async function downloadProgram(file) {
 
 // island.data: a tar, gzip-compressed; a server may have undone the
 // compression already (Content-Encoding), so the gzip magic number decides.
-// A gzip stream is inflated as it arrives, so that little is left to do once
-// the last byte is in. onProgress(share) hears how much of it has arrived,
-// from 0 to 1.
+// onProgress(share) hears how much of it has arrived, from 0 to 1.
 export async function downloadData(file, onProgress) {
     const response = await fetchFile(file);
-    const inflation = inflateAsItArrives();
-    let bytes;
-    try {
-        bytes = await readBody(file, response, onProgress, inflation.arrived);
-    } catch (error) {
-        inflation.abandon();
-        throw error;
-    }
+    const bytes = await readBody(file, response, onProgress);
     const gzip = bytes[0] === 0x1f && bytes[1] === 0x8b;
     if (!gzip && !looksLikeTar(bytes)) {
         throw new DownloadError(`${file}: damaged, neither gzip-compressed nor a tar archive.`);
     }
-    const tar = gzip ? await inflation.finish(file) : bytes;
+    const tar = gzip ? await gunzip(file, bytes) : bytes;
     let entries;
     try {
         entries = readTar(tar);
@@ -71,7 +62,7 @@ export async function downloadData(file, onProgress) {
     return entries;
 }
 
-async function readBody(file, response, onProgress, onChunk) {
+async function readBody(file, response, onProgress) {
     // Without Content-Encoding, Content-Length counts the bytes that arrive.
     const encoded = response.headers.has('Content-Encoding');
     const total = encoded ? 0 : Number(response.headers.get('Content-Length')) || 0;
@@ -83,7 +74,6 @@ async function readBody(file, response, onProgress, onChunk) {
             if (chunk.done) break;
             chunks.push(chunk.value);
             received += chunk.value.length;
-            onChunk(chunk.value);
             if (total > 0) onProgress(Math.min(1, received / total));
         }
     } catch (error) {
@@ -109,61 +99,24 @@ function looksLikeTar(bytes) {
 // A gzip stream that is whole up to where it stops was cut short; one that
 // goes wrong before that holds damaged data. The browsers' messages do not
 // tell the two apart, so the input is written in parts, and what failed
-// tells: a part, or the end. The parts go in as the download brings them,
-// once its first two bytes say it is gzip; what goes wrong is said by
-// finish(), after the download's own failures.
+// tells: a part, or the end.
 const gzipPart = 1 << 16;
-function inflateAsItArrives() {
-    let decompression = null;
-    let output = null;
-    let writer = null;
-    let writing = Promise.resolve();
-    let damaged = false;
-    let head = new Uint8Array(0);  // the first bytes, until there are two
-    const write = (bytes) => {
+async function gunzip(file, bytes) {
+    const decompression = new DecompressionStream('gzip');
+    const output = new Response(decompression.readable).arrayBuffer();
+    const writer = decompression.writable.getWriter();
+    let wholeUpToTheEnd = false;
+    try {
         for (let at = 0; at < bytes.length; at += gzipPart) {
-            const part = bytes.subarray(at, at + gzipPart);
-            writing = writing.then(() => (damaged ? undefined : writer.write(part)))
-                          .catch(() => (damaged = true));
+            await writer.write(bytes.subarray(at, at + gzipPart));
         }
-    };
-    const start = () => {
-        decompression = new DecompressionStream('gzip');
-        output = new Response(decompression.readable).arrayBuffer();
-        output.catch(() => {});  // said by finish()
-        writer = decompression.writable.getWriter();
-    };
-    return {
-        arrived(chunk) {
-            if (head === null) {
-                if (writer) write(chunk);
-                return;
-            }
-            const joined = new Uint8Array(head.length + chunk.length);
-            joined.set(head);
-            joined.set(chunk, head.length);
-            if (joined.length < 2) {
-                head = joined;
-                return;
-            }
-            head = null;
-            if (joined[0] === 0x1f && joined[1] === 0x8b) {
-                start();
-                write(joined);
-            }
-        },
-        async finish(file) {
-            await writing;
-            if (damaged) throw new DownloadError(`${file}: damaged, not valid gzip data.`);
-            try {
-                await writer.close();
-                return new Uint8Array(await output);
-            } catch {
-                throw new DownloadError(`${file}: cut short, its gzip stream ends too soon.`);
-            }
-        },
-        abandon() {
-            writing.then(() => writer?.abort()).catch(() => {});
-        },
-    };
+        wholeUpToTheEnd = true;
+        await writer.close();
+        return new Uint8Array(await output);
+    } catch {
+        output.catch(() => {});  // the same failure, said once
+        throw new DownloadError(wholeUpToTheEnd ?
+            `${file}: cut short, its gzip stream ends too soon.` :
+            `${file}: damaged, not valid gzip data.`);
+    }
 }
