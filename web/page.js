@@ -332,8 +332,10 @@ function said(file, download) {
         throw error;
     });
 }
+// Said only when the share shown changes: the download brings hundreds of parts.
 function showProgress(share) {
-    if (phase === 'loading') showNotice(`Loading the island… ${Math.round(100 * share)}%`);
+    const text = `Loading the island… ${Math.round(100 * share)}%`;
+    if (phase === 'loading' && notice.textContent !== text) showNotice(text);
 }
 
 for (const line of address.ignored) say('page', line);

@@ -3,10 +3,14 @@
 //
 // - page open to first frame: navigation start to the end of the first frame
 //   (each load in a fresh browser context, nothing cached), on both WebGL
-//   backends; the native program's launch to its first swap;
+//   backends, at 800 × 600 and at 1600 × 1000; the native program's launch to
+//   its first swap;
 // - the median frame of the flight from 3 s to 13 s after the first frame,
 //   800 × 600, in the page on both backends and in the native program;
 // - the bytes one load of the page downloads;
+// - with ISLAND_BASELINE_SITE naming another build of the site (of an earlier
+//   commit, say), its first frames and bytes too, taken in turn with this
+//   one's, and this one's first frame against it;
 // - with build-web/site-threads/ present (the page built with
 //   -DISLAND_WEB_THREADS=ON, served cross-origin isolated), its first frame.
 //
@@ -24,6 +28,7 @@ const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..')
 const rounds = Number(process.env.ROUNDS ?? 3);
 const width = 800;
 const height = 600;
+const large = {width: 1600, height: 1000};
 const flight = {
     from: 3,
     to: 13
@@ -48,9 +53,9 @@ function medianFrame(stamps, from, to) {
 
 // One load of the page in a fresh context (nothing cached): navigation start
 // to the end of its first frame, and the bytes the server sent for it.
-async function firstFrame(browser, server) {
+async function firstFrame(browser, server, size = {width, height}) {
     server.resetCount();
-    const page = await island.openIsland(browser, server, {width, height});
+    const page = await island.openIsland(browser, server, size);
     await island.waitForFrames(page, 1);
     const result = {
         firstFrame: await page.evaluate(() => window.island.firstFrameAt),
@@ -133,6 +138,9 @@ try {
         '-ldl'
     ]);
     const server = await island.serveSite();
+    const baselineServer = process.env.ISLAND_BASELINE_SITE ?
+        await island.serveSite(process.env.ISLAND_BASELINE_SITE) :
+        null;
     const threadsSite = path.join(root, 'build-web/site-threads');
     const threadsServer = fs.existsSync(threadsSite) ?
         await island.serveSite(threadsSite, {crossOriginIsolated: true}) :
@@ -144,9 +152,11 @@ try {
     const backends = Object.keys(island.backends);
     const browsers = {};
     for (const backend of backends) browsers[backend] = await island.launchChromium(backend);
-    const samples = {native: {firstFrame: [], frame: []}, threaded: {}};
+    const samples = {native: {firstFrame: [], frame: []}, threaded: {}, baseline: {}};
     for (const backend of backends) {
-        samples[backend] = {firstFrame: [], frame: [], ratio: [], bytes: []};
+        samples.baseline[backend] =
+            {firstFrame: [], largeFirstFrame: [], bytes: [], ratio: [], largeRatio: []};
+        samples[backend] = {firstFrame: [], largeFirstFrame: [], frame: [], ratio: [], bytes: []};
         samples.threaded[backend] = [];
     }
     for (let round = 0; round < rounds; ++round) {
@@ -157,6 +167,19 @@ try {
             const load = await firstFrame(browsers[backend], server);
             samples[backend].firstFrame.push(load.firstFrame);
             samples[backend].bytes.push(load.bytes);
+            samples[backend].largeFirstFrame.push(
+                (await firstFrame(browsers[backend], server, large)).firstFrame);
+            if (baselineServer) {
+                const baseline = samples.baseline[backend];
+                const before = await firstFrame(browsers[backend], baselineServer);
+                const largeBefore = await firstFrame(browsers[backend], baselineServer, large);
+                baseline.firstFrame.push(before.firstFrame);
+                baseline.largeFirstFrame.push(largeBefore.firstFrame);
+                baseline.bytes.push(before.bytes);
+                baseline.ratio.push(load.firstFrame / before.firstFrame);
+                baseline.largeRatio.push(
+                    samples[backend].largeFirstFrame.at(-1) / largeBefore.firstFrame);
+            }
             if (threadsServer) {
                 samples.threaded[backend].push(
                     (await firstFrame(browsers[backend], threadsServer)).firstFrame);
@@ -181,6 +204,25 @@ try {
         `| first frame: from launch (native), from opening the page | ` +
         `${ms(samples.native.firstFrame)} | ${ms(samples.llvmpipe.firstFrame)} | ` +
         `${ms(samples.swiftshader.firstFrame)} |`);
+    console.log(
+        `| the page's first frame at ${large.width}×${large.height} | | ` +
+        `${ms(samples.llvmpipe.largeFirstFrame)} | ${ms(samples.swiftshader.largeFirstFrame)} |`);
+    if (baselineServer) {
+        const baseline = samples.baseline;
+        console.log(
+            `| the baseline site's first frame, ${width}×${height} | | ` +
+            `${ms(baseline.llvmpipe.firstFrame)} | ${ms(baseline.swiftshader.firstFrame)} |`);
+        console.log(
+            `| the baseline site's first frame, ${large.width}×${large.height} | | ` +
+            `${ms(baseline.llvmpipe.largeFirstFrame)} | ` +
+            `${ms(baseline.swiftshader.largeFirstFrame)} |`);
+        console.log(
+            `| first frame, this site / the baseline, ${width}×${height} | | ` +
+            `${ratio(baseline.llvmpipe.ratio)} | ${ratio(baseline.swiftshader.ratio)} |`);
+        console.log(
+            `| first frame, this site / the baseline, ${large.width}×${large.height} | | ` +
+            `${ratio(baseline.llvmpipe.largeRatio)} | ${ratio(baseline.swiftshader.largeRatio)} |`);
+    }
     if (threadsServer) {
         console.log(
             `| the same, assets read on 2 worker threads (cross-origin isolated) | | ` +
@@ -195,8 +237,15 @@ try {
     console.log(
         `| bytes downloaded by one load | | ${median(samples.llvmpipe.bytes)} | ` +
         `${median(samples.swiftshader.bytes)} |`);
+    if (baselineServer) {
+        console.log(
+            `| bytes downloaded by one load of the baseline site | | ` +
+            `${median(samples.baseline.llvmpipe.bytes)} | ` +
+            `${median(samples.baseline.swiftshader.bytes)} |`);
+    }
     await server.close();
     if (threadsServer) await threadsServer.close();
+    if (baselineServer) await baselineServer.close();
 } finally {
     fs.rmSync(scratch, {recursive: true, force: true});
 }
