@@ -8,7 +8,6 @@ import {loadDialectWriter} from '../dialect_writer.js';
 import {changedFiles, readSet, setFileNames, shippedFolder, writeSet} from './set_files.js';
 import {decodeSet, encodeSet, LinkError} from './shared_link.js';
 import {loadEdits, storeEdits} from './stored_edits.js';
-import {createWorkbenchPanel} from './workbench_panel.js';
 
 export const exampleNames = ['lit', 'normals', 'fog'];
 
@@ -25,6 +24,8 @@ class Workbench {
         this.runLinesFrom = 0;        // where the latest run's console lines begin
         this.writer = null;
         this.panel = null;
+        this.panelLoading = null;     // the panel's module (the editor), once asked for
+        this.offeringShipped = false; // whether to offer the shipped set once the panel exists
     }
 
     // The set as ES 3.00, or null after marking what the writer refused.
@@ -107,7 +108,15 @@ class Workbench {
         if (esSet) writeSet(FS, esSet);
     }
 
+    // The panel and its editor come in a module of their own, fetched after
+    // the first frame: the page's start does not wait for the editor.
     createPanel() {
+        this.panelLoading ??= import('./workbench_panel.js')
+            .then(({createWorkbenchPanel}) => this.fillPanel(createWorkbenchPanel))
+            .catch((error) => this.page.say('page', `The shader workbench could not be loaded: ${error.message}`));
+    }
+
+    fillPanel(createWorkbenchPanel) {
         const shipped = this.shipped;
         const texts = () => this.panel.texts();
         this.panel = createWorkbenchPanel({
@@ -133,7 +142,13 @@ class Workbench {
             runShipped: () => this.start(null),
         });
         this.showErrors(this.pendingErrors);
+        this.panel.offerShipped(this.offeringShipped);
         this.page.island.workbench = this.panel;
+    }
+
+    offerShipped(offer) {
+        this.offeringShipped = offer;
+        this.panel?.offerShipped(offer);
     }
 
     async copyLink(changed) {
@@ -151,14 +166,14 @@ class Workbench {
 
     // After a run's first frame: the editor can open, the shipped set known.
     runDrew() {
-        if (!this.panel && this.shipped) this.createPanel();
-        this.panel?.offerShipped(false);
+        if (this.shipped) this.createPanel();
+        this.offerShipped(false);
     }
 
     // A run that ended with `status`, or was stopped by a lost context (null).
     runStopped(status) {
-        if (!this.panel && this.shipped) this.createPanel();
-        if (status !== 0) this.panel?.offerShipped(this.runningEdited);
+        if (this.shipped) this.createPanel();
+        if (status !== 0) this.offerShipped(this.runningEdited);
         if (status === 1 && this.runningEdited) {
             const lines = this.page.island.lines.slice(this.runLinesFrom)
                 .filter((line) => line.stream === 'stdout' || line.stream === 'stderr');
