@@ -119,13 +119,3 @@ TEST(ShaderConstants, AConstantOfBothStagesHasOneValue) {
         }
     }
 }
-
-// A mode compared with a bare number would be a copy that no test holds.
-TEST(ShaderConstants, ModesAreComparedByName) {
-    const std::regex bareMode(R"(SHADING_MODE\s*(==|!=|<=|>=|<|>)\s*[-+]?\d)");
-    for (const char* stage : kStages) {
-        std::istringstream lines(support::readFile(shaderPath("330", stage)));
-        for (std::string line; std::getline(lines, line);)
-            EXPECT_FALSE(std::regex_search(line, bareMode)) << stage << ": " << line;
-    }
-}

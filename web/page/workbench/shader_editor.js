@@ -48,11 +48,11 @@ export function createShaderEditor(host, files, {onChange, onRun}) {
 
     const stateOf = (name) => (name === shown ? view.state : states.get(name));
     // A transaction on the file's state, shown or not.
-    function apply(name, spec) {
+    function apply(name, change) {
         if (name === shown) {
-            view.dispatch(spec);
+            view.dispatch(change);
         } else {
-            states.set(name, states.get(name).update(spec).state);
+            states.set(name, states.get(name).update(change).state);
         }
     }
 
