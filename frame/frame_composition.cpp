@@ -51,8 +51,9 @@ void renderShadowPass(Scene& scene) {
         if (lineOffset) glEnable(kPolygonOffsetLine);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glCullFace(GL_FRONT);
-        drawInMode(*scene.tree, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
-        drawInMode(*scene.cliff, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
+        for (SceneObject* caster : shadowCasters(scene)) {
+            drawInMode(*caster, kModeShadowPass, lightView, lightProjection, *scene.baseProgram);
+        }
         if (lineOffset) glDisable(kPolygonOffsetLine);
         scene.shadowMapDrawn = true;
         scene.shadowMapDrawnFrom = inputs;
@@ -67,10 +68,10 @@ void renderReflectionPass(Scene& scene, const glm::mat4& view) {
     scene.reflectionMap->beginPass();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glCullFace(GL_FRONT);
-    drawInMode(*scene.tree, kModeReflectionPass, view, scene.projection, program);
-    drawInMode(*scene.cliff, kModeReflectionPass, view, scene.projection, program);
     scene.lightSphere->setPosition(lightPosition);
-    drawInMode(*scene.lightSphere, kModeReflectionPass, view, scene.projection, program);
+    for (SceneObject* mirrored : mirroredObjects(scene)) {
+        drawInMode(*mirrored, kModeReflectionPass, view, scene.projection, program);
+    }
     scene.reflectionMap->bindForLookup();
     scene.reflectionMap->endPass();
 }

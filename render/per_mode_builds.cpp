@@ -32,31 +32,35 @@ constexpr const char* kModeMacroProbe = "island_mode_macro_probe_";
 // expression.
 constexpr const char* kModeMacroOutsideCodeProbe = "int(0)";
 
-// Whether both sources compile with the macro standing for `standIn`; none
-// when no shader object could be made.
-std::optional<bool> bothCompileWith(const std::string& vertexSource,
-                                    const std::string& fragmentSource, const char* standIn) {
-    const std::string probe = "#define " + std::string(kModeMacro) + " " + standIn + "\n";
-    for (const auto& [type, source] :
-         {std::pair{GL_VERTEX_SHADER, &vertexSource}, {GL_FRAGMENT_SHADER, &fragmentSource}}) {
-        const GLuint shader = compiledShader(type, withDefinitions(*source, probe));
-        if (shader == 0) return std::nullopt;
-        const bool compiles = compiledCleanly(shader);
-        glDeleteShader(shader);
-        if (!compiles) return false;
-    }
-    return true;
-}
+// The two sources compiled with the macro standing for `standIn`, asked for
+// and not yet checked.
+struct ProbeCompile {
+    GLuint vertex = 0;
+    GLuint fragment = 0;
 
-// True when the sources' code reads the macro, and only their code: the
-// first probe then fails to compile and the second compiles.
-bool sourcesUseModeMacro(const std::string& vertexSource, const std::string& fragmentSource) {
-    const std::optional<bool> compilesWithoutIt =
-        bothCompileWith(vertexSource, fragmentSource, kModeMacroProbe);
-    if (compilesWithoutIt.value_or(true)) return false;
-    return bothCompileWith(vertexSource, fragmentSource, kModeMacroOutsideCodeProbe)
-        .value_or(false);
-}
+    ProbeCompile(const std::string& vertexSource, const std::string& fragmentSource,
+                 const char* standIn) {
+        const std::string probe = "#define " + std::string(kModeMacro) + " " + standIn + "\n";
+        vertex = compiledShader(GL_VERTEX_SHADER, withDefinitions(vertexSource, probe));
+        fragment = compiledShader(GL_FRAGMENT_SHADER, withDefinitions(fragmentSource, probe));
+    }
+    ~ProbeCompile() {
+        glDeleteShader(vertex);
+        glDeleteShader(fragment);
+    }
+    ProbeCompile(const ProbeCompile&) = delete;
+    ProbeCompile& operator=(const ProbeCompile&) = delete;
+
+    // Whether both compiled, checked stage by stage; none when a shader
+    // object could not be made before a stage that failed.
+    std::optional<bool> bothCompile() const {
+        for (const GLuint shader : {vertex, fragment}) {
+            if (shader == 0) return std::nullopt;
+            if (!compiledCleanly(shader)) return false;
+        }
+        return true;
+    }
+};
 
 std::string modeDefinitions(int mode, bool opaqueColour) {
     std::string definitions =
@@ -67,32 +71,72 @@ std::string modeDefinitions(int mode, bool opaqueColour) {
 
 }  // namespace
 
+// The sources' code reads the macro, and only their code, when the first
+// probe fails to compile and the second compiles.
+struct PerModeBuilds::Probes {
+    ProbeCompile withoutIt;
+    ProbeCompile outsideCode;
+
+    Probes(const std::string& vertexSource, const std::string& fragmentSource)
+        : withoutIt(vertexSource, fragmentSource, kModeMacroProbe),
+          outsideCode(vertexSource, fragmentSource, kModeMacroOutsideCodeProbe) {}
+
+    bool sourcesUseModeMacro() const {
+        if (withoutIt.bothCompile().value_or(true)) return false;
+        return outsideCode.bothCompile().value_or(false);
+    }
+};
+
 PerModeBuilds::PerModeBuilds() = default;
 
 PerModeBuilds::~PerModeBuilds() = default;
 
+bool PerModeBuilds::buildsWanted(const ShaderProgram& general, int mode) const {
+    return !plainDrawing() && general.loaded && mode >= kLowestSpecializedMode &&
+           mode <= kHighestSpecializedMode && decision != Decision::NotUsed;
+}
+
+void PerModeBuilds::startFor(const ShaderProgram& general, int mode, bool opaqueColour) {
+    if (buildsWanted(general, mode)) start(general, mode, opaqueColour);
+}
+
+PerModeBuilds::Build& PerModeBuilds::start(const ShaderProgram& general, int mode,
+                                           bool opaqueColour) {
+    if (decision == Decision::Undecided && !probes) {
+        probes = std::make_unique<Probes>(general.vertexSource, general.fragmentSource);
+    }
+    Build& build = builds[(mode - kLowestSpecializedMode) * 2 + (opaqueColour ? 1 : 0)];
+    if (!build.program) {
+        build.program.reset(new ShaderProgram(general, modeDefinitions(mode, opaqueColour)));
+    }
+    return build;
+}
+
+void PerModeBuilds::decide(const ShaderProgram& general) {
+    if (!probes) probes = std::make_unique<Probes>(general.vertexSource, general.fragmentSource);
+    decision = probes->sourcesUseModeMacro() ? Decision::Used : Decision::NotUsed;
+    probes.reset();
+    if (decision == Decision::NotUsed) dropBuilds(general);
+}
+
+void PerModeBuilds::dropBuilds(const ShaderProgram& general) {
+    for (const auto& [key, build] : builds) general.uniforms->forget(build.program->programId);
+    builds.clear();
+}
+
 const ShaderProgram& PerModeBuilds::programFor(const ShaderProgram& general, int mode,
                                                bool opaqueColour) {
-    if (plainDrawing() || !general.loaded || mode < kLowestSpecializedMode ||
-        mode > kHighestSpecializedMode) {
-        return general;
-    }
-    if (decision == Decision::Undecided) {
-        decision = sourcesUseModeMacro(general.vertexSource, general.fragmentSource)
-                       ? Decision::Used
-                       : Decision::NotUsed;
-    }
+    if (!buildsWanted(general, mode)) return general;
+    if (decision == Decision::Undecided) decide(general);
     if (decision != Decision::Used) return general;
-    std::unique_ptr<ShaderProgram>& built =
-        builds[(mode - kLowestSpecializedMode) * 2 + (opaqueColour ? 1 : 0)];
-    if (!built) {
-        built.reset(new ShaderProgram(general, modeDefinitions(mode, opaqueColour)));
-        if (!built->loaded) {
+    Build& build = start(general, mode, opaqueColour);
+    if (!build.finished) {
+        build.finished = true;
+        if (!build.program->finishBuild()) {
             decision = Decision::NotUsed;
-            for (const auto& [key, build] : builds) general.uniforms->forget(build->programId);
-            builds.clear();
+            dropBuilds(general);
             return general;
         }
     }
-    return *built;
+    return *build.program;
 }

@@ -24,9 +24,29 @@ class PerModeBuilds {
     // or once any build has failed) `general` itself.
     const ShaderProgram& programFor(const ShaderProgram& general, int mode, bool opaqueColour);
 
+    // Starts the build that programFor would make for `mode` and `opaqueColour`,
+    // and the compiles that decide whether builds are made, without waiting
+    // for any of them: programFor finishes them. Where builds are not made
+    // (as programFor says), nothing.
+    void startFor(const ShaderProgram& general, int mode, bool opaqueColour);
+
   private:
     enum class Decision { Undecided, Used, NotUsed };
-    // Whether builds are made: decided at the first call for a mode in range.
+    struct Probes;
+    // Whether builds are made: decided at the first call of programFor for a
+    // mode in range, from the probes' compiles (started by then).
     Decision decision = Decision::Undecided;
-    std::map<int, std::unique_ptr<ShaderProgram>> builds;  // by mode and opaqueness
+    std::unique_ptr<Probes> probes;
+    struct Build {
+        std::unique_ptr<ShaderProgram> program;
+        bool finished = false;
+    };
+    std::map<int, Build> builds;  // by mode and opaqueness
+
+    bool buildsWanted(const ShaderProgram& general, int mode) const;
+    // The build for `mode` and `opaqueColour`, started now if it was not yet,
+    // and the probes, where they are still to be made.
+    Build& start(const ShaderProgram& general, int mode, bool opaqueColour);
+    void decide(const ShaderProgram& general);
+    void dropBuilds(const ShaderProgram& general);
 };

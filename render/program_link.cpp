@@ -8,20 +8,18 @@
 
 namespace {
 
+bool linked(GLuint program) {
+    GLint status = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &status);
+    return status == GL_TRUE;
+}
+
 // A new program of the two shaders, `locations` bound, linked: true when it
 // linked.
 bool linkInto(GLuint& program, GLuint vertexShader, GLuint fragmentShader,
               const AttributeLocations& locations) {
-    program = glCreateProgram();
-    glAttachShader(program, vertexShader);
-    glAttachShader(program, fragmentShader);
-    for (const auto& [name, location] : locations) {
-        glBindAttribLocation(program, static_cast<GLuint>(location), name.c_str());
-    }
-    glLinkProgram(program);
-    GLint status = GL_FALSE;
-    glGetProgramiv(program, GL_LINK_STATUS, &status);
-    return status == GL_TRUE;
+    program = startLinkQuietly(vertexShader, fragmentShader, locations);
+    return linked(program);
 }
 
 }  // namespace
@@ -53,10 +51,23 @@ GLuint linkAndReport(GLuint vertexShader, GLuint fragmentShader, bool positionAt
 
 GLuint linkQuietly(GLuint vertexShader, GLuint fragmentShader,
                    const AttributeLocations& locations) {
-    GLuint program = 0;
-    if (linkInto(program, vertexShader, fragmentShader, locations) && !attributesOverlap(program)) {
-        return program;
+    return finishLinkQuietly(startLinkQuietly(vertexShader, fragmentShader, locations));
+}
+
+GLuint startLinkQuietly(GLuint vertexShader, GLuint fragmentShader,
+                        const AttributeLocations& locations) {
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, vertexShader);
+    glAttachShader(program, fragmentShader);
+    for (const auto& [name, location] : locations) {
+        glBindAttribLocation(program, static_cast<GLuint>(location), name.c_str());
     }
+    glLinkProgram(program);
+    return program;
+}
+
+GLuint finishLinkQuietly(GLuint program) {
+    if (linked(program) && !attributesOverlap(program)) return program;
     glDeleteProgram(program);
     return 0;
 }

@@ -16,3 +16,12 @@ GLuint linkAndReport(GLuint vertexShader, GLuint fragmentShader, bool positionAt
 // The two shaders linked with `locations` bound first; 0, with nothing
 // reported, when it does not link or two attributes then share a location.
 GLuint linkQuietly(GLuint vertexShader, GLuint fragmentShader, const AttributeLocations& locations);
+
+// linkQuietly in two halves, so that work can be done between the two: the
+// link asked for, with nothing asked of the driver about it (a driver that
+// links on its own, as a browser's GPU process does, goes on meanwhile) ...
+GLuint startLinkQuietly(GLuint vertexShader, GLuint fragmentShader,
+                        const AttributeLocations& locations);
+// ... and its outcome: `program` itself, or 0 (the program deleted) where
+// linkQuietly would have given 0.
+GLuint finishLinkQuietly(GLuint program);

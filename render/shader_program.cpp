@@ -77,9 +77,14 @@ ShaderProgram::ShaderProgram(const ShaderProgram& general, const std::string& de
     if (fragmentShaderId == 0) return;
     // The meshes found their attribute locations in the general program.
     programId =
-        linkQuietly(vertexShaderId, fragmentShaderId, attributeLocations(general.programId));
+        startLinkQuietly(vertexShaderId, fragmentShaderId, attributeLocations(general.programId));
+}
+
+bool ShaderProgram::finishBuild() {
+    if (programId != 0) programId = finishLinkQuietly(programId);
     loaded = programId != 0;
     if (loaded) readLocationRanges = readLocations(programId);
+    return loaded;
 }
 
 ShaderProgram::~ShaderProgram() {
@@ -130,6 +135,10 @@ void ShaderProgram::bindForDraw(int mode, bool opaqueColour) const {
 
 const ShaderProgram& ShaderProgram::drawProgram(int mode, bool opaqueColour) const {
     return builds->programFor(*this, mode, opaqueColour);
+}
+
+void ShaderProgram::startBuild(int mode, bool opaqueColour) const {
+    builds->startFor(*this, mode, opaqueColour);
 }
 
 std::uint64_t ShaderProgram::lastChangeReadBy(const ShaderProgram& reader,

@@ -88,6 +88,11 @@ class ShaderProgram final : public ProgramLocations {
     // the macro, a mode outside -2..7, plain drawing, or once any build has
     // failed) it is this program.
     const ShaderProgram& drawProgram(int mode, bool opaqueColour) const;
+
+    // Starts the build that drawProgram(mode, opaqueColour) will hand out,
+    // without waiting for the driver, so that a driver that builds on its own
+    // (a browser's GPU process) builds while the caller does other work.
+    void startBuild(int mode, bool opaqueColour) const;
     // The serial of the last change to a remembered value that `reader` (this
     // program or one of its builds) uses, leaving out the names in `excluded`;
     // 0 when none was ever set. The serial grows with every change.
@@ -98,8 +103,11 @@ class ShaderProgram final : public ProgramLocations {
     friend class PerModeBuilds;  // makes the builds, from the sources
 
     // A build of `general`'s sources with `definitions` after the #version
-    // line; it reports nothing.
+    // line, started: its compiles and link are asked for, and nothing is
+    // asked of the driver until finishBuild, which says whether it linked.
+    // It reports nothing.
     ShaderProgram(const ShaderProgram& general, const std::string& definitions);
+    bool finishBuild();
 
     bool loaded = false;
     std::string vertexSource;

@@ -3,6 +3,7 @@
 // that draws nothing or draws with an empty texture.
 #include "scene/scene_setup.h"
 
+#include <algorithm>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "assets/asset_prefetch.h"
@@ -31,10 +32,30 @@ SceneObject* createAndLoad(Scene& scene, const ObjectFiles& files, AssetPrefetch
     return object;
 }
 
+// The builds that `object`'s draws in the first frame will ask for, started
+// as soon as its mode and its colour texture are known: a driver that builds
+// on its own (a browser's GPU process) then builds while the next objects
+// load, instead of while the first frame waits.
+void startFirstFrameBuilds(const Scene& scene, const SceneObject& object) {
+    if (!object.isLoaded()) return;  // it draws nothing
+    const ShaderProgram& program = *scene.baseProgram;
+    const bool opaqueColour = object.opaqueColourFor(program);
+    const auto drawnBy = [&object](const std::vector<SceneObject*>& objects) {
+        return std::find(objects.begin(), objects.end(), &object) != objects.end();
+    };
+    program.startBuild(object.getMode(), opaqueColour);
+    if (drawnBy(shadowCasters(scene))) program.startBuild(kModeShadowPass, opaqueColour);
+    if (drawnBy(mirroredObjects(scene))) program.startBuild(kModeReflectionPass, opaqueColour);
+    // A browser holds commands back until something waits for them: the
+    // flush hands them over now, before the next object's model is parsed.
+    glFlush();
+}
+
 // The objects live until the process ends: they are created here and never deleted.
 void createSceneObjects(Scene& scene, AssetPrefetch* ahead) {
     scene.water = createAndLoad(scene, kWaterFiles, ahead);
     scene.water->setMode(kModeBumpmapSpecular);
+    startFirstFrameBuilds(scene, *scene.water);
     scene.water->rotate(90.0f, glm::vec3(0.0f, 1.0f, 0.0f));
     scene.water->scale(glm::vec3(kWaterScale));
     scene.water->translate(glm::vec3(0.0f, kWaterHeight / kWaterScale, 0.0f));
@@ -42,15 +63,18 @@ void createSceneObjects(Scene& scene, AssetPrefetch* ahead) {
     scene.lightSphere = createAndLoad(scene, kLightSphereFiles, ahead);
     scene.lightSphere->setPosition(lightPosition);
     scene.lightSphere->setMode(kModeNone);
+    startFirstFrameBuilds(scene, *scene.lightSphere);
 
     scene.tree = createAndLoad(scene, kTreeFiles, ahead);
     scene.tree->setMode(kModeGouraud);
+    startFirstFrameBuilds(scene, *scene.tree);
     scene.tree->scale(glm::vec3(5.0f, 5.0f, 5.0f));
     scene.tree->rotate(110.0f, glm::vec3(1.0f, 0.0f, 0.0f));
     scene.tree->translate(glm::vec3(0.0f, -3.8f, 2.0f));
 
     scene.cliff = createAndLoad(scene, kCliffFiles, ahead);
     scene.cliff->setMode(kModeBumpmap);
+    startFirstFrameBuilds(scene, *scene.cliff);
 
     scene.skybox = createAndLoad(scene, kSkyboxFiles, ahead);
     scene.skybox->translate(glm::vec3(5.0f, 0.2f, -15.0f));
@@ -58,6 +82,7 @@ void createSceneObjects(Scene& scene, AssetPrefetch* ahead) {
     scene.skybox->rotate(180.0f, glm::vec3(0.0f, 1.0f, 0.0f));
     scene.skybox->rotate(270.0f, glm::vec3(0.0f, 0.0f, 1.0f));
     scene.skybox->setMode(kModeNone);
+    startFirstFrameBuilds(scene, *scene.skybox);
 }
 
 }  // namespace

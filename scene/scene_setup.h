@@ -42,6 +42,15 @@ struct Scene {
     std::vector<std::string> unreadFiles;
 };
 
+// The objects that the shadow pass draws and those that the reflection pass
+// draws, in the order they are drawn; the main pass draws all five.
+inline std::vector<SceneObject*> shadowCasters(const Scene& scene) {
+    return {scene.tree, scene.cliff};
+}
+inline std::vector<SceneObject*> mirroredObjects(const Scene& scene) {
+    return {scene.tree, scene.cliff, scene.lightSphere};
+}
+
 // Builds the scene. Returns false, after printing why, when either shader
 // program fails to build; start-up must then end with status 1. With
 // `ahead`, the models and images it has read are taken from it.

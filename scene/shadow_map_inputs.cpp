@@ -29,7 +29,7 @@ ShadowMapInputs currentShadowMapInputs(const Scene& scene) {
     inputs.targetWidth = scene.shadowMap->targetWidth();
     inputs.targetHeight = scene.shadowMap->targetHeight();
     const ShaderProgram& base = *scene.baseProgram;
-    for (const SceneObject* caster : {scene.tree, scene.cliff}) {
+    for (const SceneObject* caster : shadowCasters(scene)) {
         const ShaderProgram& drawing =
             base.drawProgram(kModeShadowPass, caster->opaqueColourFor(base));
         inputs.readsClock = inputs.readsClock || drawing.getUniformLocation("timer") >= 0;

@@ -2,7 +2,8 @@
 // mention in a comment (one before #version too) is no use of it, sources
 // that define it themselves fail the first build, after which the program
 // draws every mode itself, and sources that test it in #if would draw another
-// picture in a build than in the general program, so they get none.
+// picture in a build than in the general program, so they get none. Builds
+// started ahead of their first draw end the same way.
 #include "render/per_mode_builds.h"
 
 #include "gl_test_support.h"
@@ -35,12 +36,17 @@ TEST(PerModeBuilds, FollowWhatTheCompilerSeesOfTheModeMacro) {
         support::writeFile(row.name + ".frag",
                            "// SHADING_MODE is not read here\n#version 120\n"
                            "void main() { gl_FragColor = vec4(1.0); }\n");
-        const ShaderProgram program(row.name, 1);
-        ASSERT_TRUE(program.isLoaded()) << row.name;
-        for (int mode : {5, -2, 7}) {
-            const ShaderProgram& drawing = program.drawProgram(mode, false);
-            EXPECT_EQ(&drawing != &program && drawing.isLoaded(), row.builds)
-                << row.name << " in mode " << mode;
+        for (const bool startedAhead : {false, true}) {
+            const ShaderProgram program(row.name, 1);
+            ASSERT_TRUE(program.isLoaded()) << row.name;
+            if (startedAhead) {
+                for (int mode : {5, -2, 7}) program.startBuild(mode, false);
+            }
+            for (int mode : {5, -2, 7}) {
+                const ShaderProgram& drawing = program.drawProgram(mode, false);
+                EXPECT_EQ(&drawing != &program && drawing.isLoaded(), row.builds)
+                    << row.name << " in mode " << mode << (startedAhead ? ", started ahead" : "");
+            }
         }
     }
     EXPECT_TRUE(support::takeGLErrors().empty());
