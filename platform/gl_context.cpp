@@ -129,6 +129,18 @@ bool startGLLoader() {
 #endif
 }
 
+bool commandsRunElsewhere() {
+#ifdef __EMSCRIPTEN__
+    return true;
+#else
+    return false;
+#endif
+}
+
+void handCommandsOver() {
+    if (commandsRunElsewhere()) glFlush();
+}
+
 void setPolygonMode(bool wireframe) {
     const GLenum mode = wireframe ? GL_LINE : GL_FILL;
 #ifdef __EMSCRIPTEN__

@@ -32,33 +32,52 @@ constexpr const char* kModeMacroProbe = "island_mode_macro_probe_";
 // expression.
 constexpr const char* kModeMacroOutsideCodeProbe = "int(0)";
 
-// The two sources compiled with the macro standing for `standIn`, asked for
-// and not yet checked.
-struct ProbeCompile {
-    GLuint vertex = 0;
-    GLuint fragment = 0;
-
+// The two sources with the macro standing for `standIn`, each compiled when
+// first needed or when start() asks for both ahead.
+class ProbeCompile {
+  public:
     ProbeCompile(const std::string& vertexSource, const std::string& fragmentSource,
                  const char* standIn) {
         const std::string probe = "#define " + std::string(kModeMacro) + " " + standIn + "\n";
-        vertex = compiledShader(GL_VERTEX_SHADER, withDefinitions(vertexSource, probe));
-        fragment = compiledShader(GL_FRAGMENT_SHADER, withDefinitions(fragmentSource, probe));
+        stages[0].source = withDefinitions(vertexSource, probe);
+        stages[1].source = withDefinitions(fragmentSource, probe);
     }
     ~ProbeCompile() {
-        glDeleteShader(vertex);
-        glDeleteShader(fragment);
+        for (const Stage& stage : stages) glDeleteShader(stage.shader);
     }
     ProbeCompile(const ProbeCompile&) = delete;
     ProbeCompile& operator=(const ProbeCompile&) = delete;
 
-    // Whether both compiled, checked stage by stage; none when a shader
-    // object could not be made before a stage that failed.
-    std::optional<bool> bothCompile() const {
-        for (const GLuint shader : {vertex, fragment}) {
-            if (shader == 0) return std::nullopt;
-            if (!compiledCleanly(shader)) return false;
+    void start() {
+        for (int stage = 0; stage < 2; ++stage) shader(stage);
+    }
+
+    // Whether both compile, the vertex stage first: none when a shader object
+    // could not be made, false at the first that fails (the fragment stage
+    // is then not compiled unless start() asked for it).
+    std::optional<bool> bothCompile() {
+        for (int stage = 0; stage < 2; ++stage) {
+            if (shader(stage) == 0) return std::nullopt;
+            if (!compiledCleanly(shader(stage))) return false;
         }
         return true;
+    }
+
+  private:
+    struct Stage {
+        std::string source;
+        GLuint shader = 0;
+        bool compiled = false;
+    };
+    Stage stages[2];
+
+    GLuint shader(int stage) {
+        Stage& s = stages[stage];
+        if (!s.compiled) {
+            s.shader = compiledShader(stage == 0 ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, s.source);
+            s.compiled = true;
+        }
+        return s.shader;
     }
 };
 
@@ -81,7 +100,12 @@ struct PerModeBuilds::Probes {
         : withoutIt(vertexSource, fragmentSource, kModeMacroProbe),
           outsideCode(vertexSource, fragmentSource, kModeMacroOutsideCodeProbe) {}
 
-    bool sourcesUseModeMacro() const {
+    void start() {
+        withoutIt.start();
+        outsideCode.start();
+    }
+
+    bool sourcesUseModeMacro() {
         if (withoutIt.bothCompile().value_or(true)) return false;
         return outsideCode.bothCompile().value_or(false);
     }
@@ -104,6 +128,7 @@ PerModeBuilds::Build& PerModeBuilds::start(const ShaderProgram& general, int mod
                                            bool opaqueColour) {
     if (decision == Decision::Undecided && !probes) {
         probes = std::make_unique<Probes>(general.vertexSource, general.fragmentSource);
+        probes->start();
     }
     Build& build = builds[(mode - kLowestSpecializedMode) * 2 + (opaqueColour ? 1 : 0)];
     if (!build.program) {

@@ -9,6 +9,7 @@
 #include "assets/asset_prefetch.h"
 #include "camera/camera.h"
 #include "platform/console.h"
+#include "platform/gl_context.h"
 #include "render/model_loaders.h"
 #include "render/scene_object.h"
 #include "render/scene_projection.h"
@@ -33,11 +34,13 @@ SceneObject* createAndLoad(Scene& scene, const ObjectFiles& files, AssetPrefetch
 }
 
 // The builds that `object`'s draws in the first frame will ask for, started
-// as soon as its mode and its colour texture are known: a driver that builds
-// on its own (a browser's GPU process) then builds while the next objects
-// load, instead of while the first frame waits.
+// as soon as its mode and its colour texture are known, where the commands
+// run elsewhere (a browser's GPU process): they are then built while the next
+// objects load, instead of while the first frame waits. A desktop driver
+// builds in the call, and a build made as the first frame draws goes on
+// beside the rasterising of the pass before it: there they wait.
 void startFirstFrameBuilds(const Scene& scene, const SceneObject& object) {
-    if (!object.isLoaded()) return;  // it draws nothing
+    if (!platform::commandsRunElsewhere() || !object.isLoaded()) return;
     const ShaderProgram& program = *scene.baseProgram;
     const bool opaqueColour = object.opaqueColourFor(program);
     const auto drawnBy = [&object](const std::vector<SceneObject*>& objects) {
@@ -46,9 +49,7 @@ void startFirstFrameBuilds(const Scene& scene, const SceneObject& object) {
     program.startBuild(object.getMode(), opaqueColour);
     if (drawnBy(shadowCasters(scene))) program.startBuild(kModeShadowPass, opaqueColour);
     if (drawnBy(mirroredObjects(scene))) program.startBuild(kModeReflectionPass, opaqueColour);
-    // A browser holds commands back until something waits for them: the
-    // flush hands them over now, before the next object's model is parsed.
-    glFlush();
+    platform::handCommandsOver();  // now, before the next object's model is parsed
 }
 
 // The objects live until the process ends: they are created here and never deleted.
