@@ -14,8 +14,10 @@
 // - with build-web/site-threads/ present (the page built with
 //   -DISLAND_WEB_THREADS=ON, served cross-origin isolated), its first frame.
 //
-// Every case runs once per round (ROUNDS, default 3), in turn. A benchmark,
-// not a test: it prints a table and judges nothing.
+// Every case runs once per round (ROUNDS, default 3), in turn; with
+// FIRST_FRAMES=only, the flights are left out, so that many rounds of first
+// frames take minutes. A benchmark, not a test: it prints a table and judges
+// nothing.
 import {execFileSync, spawn} from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
@@ -26,6 +28,7 @@ import * as island from '../tests/harness.mjs';
 
 const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 const rounds = Number(process.env.ROUNDS ?? 3);
+const withFlights = process.env.FIRST_FRAMES !== 'only';
 const width = 800;
 const height = 600;
 const large = {width: 1600, height: 1000};
@@ -160,9 +163,11 @@ try {
         samples.threaded[backend] = [];
     }
     for (let round = 0; round < rounds; ++round) {
-        const native = await nativeFlight(scratch, stampLibrary, round);
-        samples.native.firstFrame.push(native.firstFrame);
-        samples.native.frame.push(native.frame);
+        const native = withFlights ? await nativeFlight(scratch, stampLibrary, round) : null;
+        if (native) {
+            samples.native.firstFrame.push(native.firstFrame);
+            samples.native.frame.push(native.frame);
+        }
         for (const backend of backends) {
             const load = await firstFrame(browsers[backend], server);
             samples[backend].firstFrame.push(load.firstFrame);
@@ -184,14 +189,16 @@ try {
                 samples.threaded[backend].push(
                     (await firstFrame(browsers[backend], threadsServer)).firstFrame);
             }
-            const frame = await pageFlight(browsers[backend], server);
-            samples[backend].frame.push(frame);
-            samples[backend].ratio.push(frame / native.frame);
+            if (native) {
+                const frame = await pageFlight(browsers[backend], server);
+                samples[backend].frame.push(frame);
+                samples[backend].ratio.push(frame / native.frame);
+            }
         }
     }
     for (const backend of backends) await browsers[backend].close();
 
-    const ms = (values) => `${median(values).toFixed(0)} ms`;
+    const ms = (values) => (values.length > 0 ? `${median(values).toFixed(0)} ms` : "—");
     const frameMs = (values) => `${median(values).toFixed(1)} ms`;
     const ratio = (values) => `${median(values).toFixed(2)}×`;
     console.log(
@@ -228,12 +235,14 @@ try {
             `| the same, assets read on 2 worker threads (cross-origin isolated) | | ` +
             `${ms(samples.threaded.llvmpipe)} | ${ms(samples.threaded.swiftshader)} |`);
     }
-    console.log(
-        `| median frame, flight 3–13 s | ${frameMs(samples.native.frame)} | ` +
-        `${frameMs(samples.llvmpipe.frame)} | ${frameMs(samples.swiftshader.frame)} |`);
-    console.log(
-        `| the same, page / native | | ${ratio(samples.llvmpipe.ratio)} | ` +
-        `${ratio(samples.swiftshader.ratio)} |`);
+    if (withFlights) {
+        console.log(
+            `| median frame, flight 3–13 s | ${frameMs(samples.native.frame)} | ` +
+            `${frameMs(samples.llvmpipe.frame)} | ${frameMs(samples.swiftshader.frame)} |`);
+        console.log(
+            `| the same, page / native | | ${ratio(samples.llvmpipe.ratio)} | ` +
+            `${ratio(samples.swiftshader.ratio)} |`);
+    }
     console.log(
         `| bytes downloaded by one load | | ${median(samples.llvmpipe.bytes)} | ` +
         `${median(samples.swiftshader.bytes)} |`);
