@@ -45,7 +45,7 @@ mutants=(
   "shadow-map-blind-to-uniform-changes@@scene/shadow_map_inputs.cpp@@uniformsChangedAt == other.uniformsChangedAt && @@"
   "position-aliases-a-placed-attribute@@render/program_link.cpp@@if (!linked || attributesOverlap(program)) {@@if (!linked) {"
   "build-values-not-remembered@@render/uniform_record.cpp@@    remember(name, value);@@    if (boundProgram.value_or(ownProgram) == ownProgram) remember(name, value);"
-  "mode-macro-by-text-search@@render/per_mode_builds.cpp@@const std::string& fragmentSource) {\n@@const std::string& fragmentSource) {\n    return vertexSource.find(kModeMacro) != std::string::npos;\n"
+  "mode-macro-by-text-search@@render/per_mode_builds.cpp@@decision = probes->sourcesUseModeMacro() ?@@decision = general.vertexSource.find(kModeMacro) != std::string::npos ?"
   "mode-copy-drifts@@Shaders/base.frag@@const int MODE_REFLECTION_PASS = 7;@@const int MODE_REFLECTION_PASS = 8;"
   "glint-in-shadow@@Shaders/base.frag@@litBody + LIGHT_COLOUR * glint;@@litBody + LIGHT_COLOUR * glint * shadow;"
 )
