@@ -34,7 +34,8 @@ class PerModeBuilds {
     enum class Decision { Undecided, Used, NotUsed };
     struct Probes;
     // Whether builds are made: decided at the first call of programFor for a
-    // mode in range, from the probes' compiles (started by then).
+    // mode in range, from the probes' compiles (asked for ahead by startFor,
+    // or made as the decision needs them).
     Decision decision = Decision::Undecided;
     std::unique_ptr<Probes> probes;
     struct Build {
