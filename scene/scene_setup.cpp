@@ -43,7 +43,7 @@ void startFirstFrameBuilds(const Scene& scene, const SceneObject& object) {
     if (!platform::commandsRunElsewhere() || !object.isLoaded()) return;
     const ShaderProgram& program = *scene.baseProgram;
     const bool opaqueColour = object.opaqueColourFor(program);
-    const auto drawnBy = [&object](const std::vector<SceneObject*>& objects) {
+    const auto drawnBy = [&object](const auto& objects) {
         return std::find(objects.begin(), objects.end(), &object) != objects.end();
     };
     program.startBuild(object.getMode(), opaqueColour);

@@ -2,6 +2,7 @@
 // targets, the five scene objects and the projection.
 #pragma once
 
+#include <array>
 #include <glm/glm.hpp>
 #include <memory>
 #include <string>
@@ -44,10 +45,10 @@ struct Scene {
 
 // The objects that the shadow pass draws and those that the reflection pass
 // draws, in the order they are drawn; the main pass draws all five.
-inline std::vector<SceneObject*> shadowCasters(const Scene& scene) {
+inline std::array<SceneObject*, 2> shadowCasters(const Scene& scene) {
     return {scene.tree, scene.cliff};
 }
-inline std::vector<SceneObject*> mirroredObjects(const Scene& scene) {
+inline std::array<SceneObject*, 3> mirroredObjects(const Scene& scene) {
     return {scene.tree, scene.cliff, scene.lightSphere};
 }
 
