@@ -147,6 +147,21 @@ TEST(ShaderDialects, TextAsPeopleWriteItIsWrittenSoundlyOrRefusedNamingTheLine) 
         ADD_FAILURE() << "written broken: " << refused;
 }
 
+// A directive ends with its line: a version number on a later line than
+// "#version" makes no version line, which is refused at the "#" (written
+// over, the lines between would be lost).
+TEST(ShaderDialects, AVersionLineSplitOverLinesIsRefused) {
+    for (const std::string source :
+         {"#version\n330\nvoid main() {}\n", "#\nversion 330\nvoid main() {}\n",
+          "#version \r\r330 core\nvoid main() {}\n"}) {
+        for (const Dialect& d : dialects()) {
+            const Translation t = translateShader(source, kFragment, d, "x.frag");
+            EXPECT_FALSE(t.ok) << d.directory << ": " << source;
+            EXPECT_EQ(t.error.rfind("x.frag:1: ", 0), 0u) << t.error;
+        }
+    }
+}
+
 // The lines keep their numbers, so a compiler's message about a written file
 // names the line of the source where the fault is.
 TEST(ShaderDialects, ACompilersMessageNamesTheSourcesLineInEveryDialect) {

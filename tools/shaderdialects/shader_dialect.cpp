@@ -13,12 +13,15 @@ namespace {
 const char* const kVersionError = "the source must open with \"#version 330\"";
 
 // The token index one past the version directive in `end`, when the source
-// opens with "#version 330" or "#version 330 core" on a line of its own.
+// opens with "#version 330" or "#version 330 core" on a line of its own. A
+// directive ends with its line: "#version" with its number on a later line
+// is no version line (the line it would be written over is more than one).
 bool findVersionLine(const Source& source, size_t& end) {
     const std::vector<Token>& tokens = source.tokens;
     if (tokens.size() < 3 || tokenText(source.text, tokens[0]) != "#" ||
         tokenText(source.text, tokens[1]) != "version" ||
-        tokenText(source.text, tokens[2]) != "330") {
+        tokenText(source.text, tokens[2]) != "330" || tokens[1].line != tokens[0].line ||
+        tokens[2].line != tokens[0].line) {
         return false;
     }
     end = 3;
