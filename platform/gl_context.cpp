@@ -137,10 +137,6 @@ bool commandsRunElsewhere() {
 #endif
 }
 
-void handCommandsOver() {
-    if (commandsRunElsewhere()) glFlush();
-}
-
 void setPolygonMode(bool wireframe) {
     const GLenum mode = wireframe ? GL_LINE : GL_FILL;
 #ifdef __EMSCRIPTEN__

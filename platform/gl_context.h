@@ -59,11 +59,6 @@ void setPolygonMode(bool wireframe);
 // this one computes. A desktop driver does each command's work in the call.
 bool commandsRunElsewhere();
 
-// Hands the commands made so far over to where they run, without waiting for
-// them: a browser holds them back until a call needs an answer. Nothing where
-// they run in the call.
-void handCommandsOver();
-
 // A call that this build's contexts reject where they lack the fixed-function
 // features (a core profile on the desktop, every WebGL context), and its name:
 // the context report's test that errors are reported.

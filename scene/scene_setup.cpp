@@ -9,6 +9,7 @@
 #include "assets/asset_prefetch.h"
 #include "camera/camera.h"
 #include "platform/console.h"
+#include "platform/gl.h"
 #include "platform/gl_context.h"
 #include "render/model_loaders.h"
 #include "render/scene_object.h"
@@ -49,7 +50,9 @@ void startFirstFrameBuilds(const Scene& scene, const SceneObject& object) {
     program.startBuild(object.getMode(), opaqueColour);
     if (drawnBy(shadowCasters(scene))) program.startBuild(kModeShadowPass, opaqueColour);
     if (drawnBy(mirroredObjects(scene))) program.startBuild(kModeReflectionPass, opaqueColour);
-    platform::handCommandsOver();  // now, before the next object's model is parsed
+    // A browser holds commands back until a call needs an answer: handed over
+    // now, before the next object's model is parsed.
+    glFlush();
 }
 
 // The objects live until the process ends: they are created here and never deleted.
