@@ -378,10 +378,18 @@ void Mesh::bindAttributes() const {
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, buffers[0].bufferId);
 }
 
-void Mesh::drawTriangles() const {
+void Mesh::drawTriangles(int parts) const {
     // Without an index buffer, offset 0 would be taken as a client pointer.
     if (bufferCount == 0) return;
-    glDrawElements(GL_TRIANGLES, buffers[0].byteSize / 4, GL_UNSIGNED_INT, nullptr);
+    const long long triangles = buffers[0].byteSize / 12;
+    const long long partCount = std::clamp<long long>(parts, 1, std::max(triangles, 1LL));
+    for (long long part = 0; part < partCount; ++part) {
+        const long long first = triangles * part / partCount;
+        const long long end = triangles * (part + 1) / partCount;
+        if (part > 0) glFlush();
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(3 * (end - first)), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(static_cast<uintptr_t>(12 * first)));
+    }
 }
 
 void Mesh::unbindAttributes() const {

@@ -92,7 +92,12 @@ class Mesh {
 
     // Draw steps; the program must be bound before bindAttributes.
     void bindAttributes() const;
-    void drawTriangles() const;
+    // Every triangle, in order. With `parts` > 1 they go in that many draws of
+    // consecutive triangles, each handed to the driver (glFlush) before the
+    // next is issued: the same triangles in the same order, so the same
+    // pixels for any program that does not read gl_PrimitiveID, which counts
+    // from 0 in each draw.
+    void drawTriangles(int parts = 1) const;
     void unbindAttributes() const;
 
     // Each buffer's contents in upload order, as (name, target, data,

@@ -109,6 +109,14 @@ bool ShaderProgram::sharesCorners() const {
     return !plainDrawing() && vertexSource.find("gl_VertexID") == std::string::npos;
 }
 
+bool ShaderProgram::drawsInParts() const {
+    const auto reads = [](const std::string& source) {
+        return source.find("gl_PrimitiveID") != std::string::npos;
+    };
+    return !plainDrawing() && !platform::commandsRunElsewhere() && !reads(vertexSource) &&
+           !reads(fragmentSource);
+}
+
 void ShaderProgram::setInt(const char* name, GLint value) const {
     uniforms->set(programId, name, UniformValue::ofInt(value));
 }

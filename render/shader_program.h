@@ -62,6 +62,13 @@ class ShaderProgram final : public ProgramLocations {
     // drawing is on, and not for sources that read gl_VertexID, which would
     // see the shared corner's number in place of each corner's own.
     bool sharesCorners() const;
+    // Whether a large draw with this program may go in parts, each handed to
+    // the driver before the next (Mesh::drawTriangles), so that a driver that
+    // rasterises on threads of its own (llvmpipe does so a batch at a time)
+    // starts on one part while this thread prepares the next: not while plain
+    // drawing is on, not where the commands run in another process anyway (a
+    // browser's), and not for sources that read gl_PrimitiveID.
+    bool drawsInParts() const;
 
     // Uniform values: each is looked up by name in the program bound, written
     // there and remembered here, so that every build of this program, when
