@@ -138,7 +138,8 @@ namespace {
 // in 3.30, places another attribute at location 0; "permode" opts into the
 // builds per mode and reads the normal map in the reflection pass; "still"
 // never reads the clock, so its shadow map is kept, but its shadow pass reads
-// a sampler whose unit is set only after the first frame's shadow pass.
+// a sampler whose unit is set only after the first frame's shadow pass, and
+// in 3.30 it tints by gl_PrimitiveID, so its draws must not go in parts.
 using SetAndContext = std::tuple<std::string, support::ContextRequest>;
 
 class PlainDrawing : public testing::TestWithParam<SetAndContext> {};

@@ -31,7 +31,5 @@ void main() {
     float diffuse = max(dot(n, normalize(lightDirection - world)), 0.0);
     vec3 rgb = colour.rgb * (0.3 + 0.7 * diffuse * lit());
     if (mode == 6) rgb += 0.5 * texture(reflection_map, screen.xy / screen.w * 0.5 + 0.5).rgb;
-    // Each triangle's own number (gl_PrimitiveID) shades it a little.
-    rgb *= 0.85 + 0.15 * fract(float(gl_PrimitiveID) / 997.0);
     fragColor = vec4(rgb, colour.a);
 }

@@ -3,8 +3,7 @@
 // own. The casters sway with "timer" in every pass, the shadow pass included.
 // Two attributes are placed here; the position is left to the linker. Each
 // corner's own number (gl_VertexID) tilts its normal, so corners with equal
-// attributes still light differently; in the fragment stage each triangle's
-// number (gl_PrimitiveID) tints it, so a draw split in parts would show.
+// attributes still light differently.
 #version 330
 #define FAR 2000.0
 #define LIGHT_NEAR 50.0

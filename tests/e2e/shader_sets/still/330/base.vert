@@ -2,7 +2,8 @@
 // Nothing here moves with the clock, so the shadow map may be kept. The
 // shadow pass cuts its casters with the normal-map sampler, whose unit the
 // program sets only when the first bump-mapped object draws. The position is
-// placed at location 0 here, the others are left to the linker.
+// placed at location 0 here, the others are left to the linker. The
+// fragment stage reads each triangle's number (gl_PrimitiveID).
 layout(location = 0) in vec3 in_Position;
 in vec3 in_Normal;
 in vec2 in_TexCoord;
