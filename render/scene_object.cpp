@@ -14,8 +14,9 @@ namespace {
 // A draw goes in one part per this many triangles, and in at most
 // kMostDrawParts (ShaderProgram::drawsInParts): llvmpipe prepares a batch on
 // the drawing thread while its own threads rasterise the one before. Four
-// parts of the island (68,392 triangles) took 3-7% off the flight's frames;
-// more and smaller parts each end with one rasterising thread idle.
+// parts of the island (68,392 triangles) took 3-7% off the flight's frames on
+// a quiet machine; more and smaller parts each end with one rasterising
+// thread idle.
 constexpr long long kTrianglesPerDrawPart = 16384;
 constexpr long long kMostDrawParts = 4;
 
