@@ -51,6 +51,7 @@ ShaderProgram::ShaderProgram(const std::string& basePath, int kind)
       builds(std::make_unique<PerModeBuilds>()) {
     if (!readShaderFile(basePath + ".vert", "Vertex", vertexSource)) return;
     if (!readShaderFile(basePath + ".frag", "Fragment", fragmentSource)) return;
+    noteBuiltInsRead();
     vertexShaderId = compileAndReport(GL_VERTEX_SHADER, vertexSource);
     if (vertexShaderId == 0) return;
     platform::reportGLError();
@@ -71,6 +72,7 @@ ShaderProgram::ShaderProgram(const ShaderProgram& general, const std::string& de
       builds(std::make_unique<PerModeBuilds>()) {
     vertexSource = withDefinitions(general.vertexSource, definitions);
     fragmentSource = withDefinitions(general.fragmentSource, definitions);
+    noteBuiltInsRead();
     vertexShaderId = compiledShader(GL_VERTEX_SHADER, vertexSource);
     if (vertexShaderId == 0) return;
     fragmentShaderId = compiledShader(GL_FRAGMENT_SHADER, fragmentSource);
@@ -105,16 +107,19 @@ GLint ShaderProgram::getAttribLocation(const char* name) const {
     return glGetAttribLocation(programId, name);
 }
 
-bool ShaderProgram::sharesCorners() const {
-    return !plainDrawing() && vertexSource.find("gl_VertexID") == std::string::npos;
+void ShaderProgram::noteBuiltInsRead() {
+    const auto reads = [this](const char* name) {
+        return vertexSource.find(name) != std::string::npos ||
+               fragmentSource.find(name) != std::string::npos;
+    };
+    readsVertexId = reads("gl_VertexID");
+    readsPrimitiveId = reads("gl_PrimitiveID");
 }
 
+bool ShaderProgram::sharesCorners() const { return !plainDrawing() && !readsVertexId; }
+
 bool ShaderProgram::drawsInParts() const {
-    const auto reads = [](const std::string& source) {
-        return source.find("gl_PrimitiveID") != std::string::npos;
-    };
-    return !plainDrawing() && !platform::commandsRunElsewhere() && !reads(vertexSource) &&
-           !reads(fragmentSource);
+    return !plainDrawing() && !platform::commandsRunElsewhere() && !readsPrimitiveId;
 }
 
 void ShaderProgram::setInt(const char* name, GLint value) const {

@@ -115,10 +115,14 @@ class ShaderProgram final : public ProgramLocations {
     // It reports nothing.
     ShaderProgram(const ShaderProgram& general, const std::string& definitions);
     bool finishBuild();
+    // Reads the sources, once, for the built-ins that rule out a shortcut.
+    void noteBuiltInsRead();
 
     bool loaded = false;
     std::string vertexSource;
     std::string fragmentSource;
+    bool readsVertexId = false;     // see sharesCorners
+    bool readsPrimitiveId = false;  // see drawsInParts
     GLuint vertexShaderId = 0;
     GLuint fragmentShaderId = 0;
     GLuint programId = 0;

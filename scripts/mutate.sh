@@ -48,7 +48,7 @@ mutants=(
   "mode-macro-by-text-search@@render/per_mode_builds.cpp@@decision = probes->sourcesUseModeMacro() ?@@decision = general.vertexSource.find(kModeMacro) != std::string::npos ?"
   "mode-copy-drifts@@Shaders/base.frag@@const int MODE_REFLECTION_PASS = 7;@@const int MODE_REFLECTION_PASS = 8;"
   "glint-in-shadow@@Shaders/base.frag@@litBody + LIGHT_COLOUR * glint;@@litBody + LIGHT_COLOUR * glint * shadow;"
-  "parts-blind-to-primitive-id@@render/shader_program.cpp@@source.find(\"gl_PrimitiveID\")@@source.find(\"gl_PrimitiveId\")"
+  "parts-blind-to-primitive-id@@render/shader_program.cpp@@reads(\"gl_PrimitiveID\")@@reads(\"gl_PrimitiveId\")"
   "draw-part-offset-in-indices@@assets/mesh.cpp@@static_cast<uintptr_t>(12 * first)@@static_cast<uintptr_t>(3 * first)"
 )
 
